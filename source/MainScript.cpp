@@ -1,0 +1,95 @@
+#include "MainScript.h"
+
+#include <cstdio>
+#include <stdexcept>
+
+#include "errors.h"
+#include "gaussian.h"
+#include "io.h"
+#include "mol.h"
+#include "util.h"
+
+namespace MainScript {
+
+const std::string& Cursor::Next() {
+  line = UntilNextNewLine(text, pos);
+  return line;
+}
+
+namespace {
+
+// 0-based geometry index from the 1-based number in word `word` of the line,
+// read only when the line has exactly `words` words; otherwise 0.
+[[maybe_unused]] int GeometryIndex(const std::string& line, int words, int word) {
+  return NF(line) == words ? strint(tprint(line, word)) - 1 : 0;
+}
+
+void Stop(Cursor&) { EndProcess(0); }
+
+void Charge(Cursor& c) {
+  mol1.netcharge = strfloat(tprint(c.line, 2));
+  std::printf("$ net molecular charge : %5.1f\n", mol1.netcharge);
+}
+
+void Spin(Cursor& c) {
+  mol1.spinm = strint(tprint(c.line, 2));
+  std::printf("$ Spin multiplicity : %i\n", mol1.spinm);
+}
+
+void QMTheory(Cursor& c) {
+  auto& theory = Gaussian::options.QMTheory;
+  theory.clear();
+  const int n = NF(c.line);
+  for (int i = 2; i <= n; ++i) theory += tprint(c.line, i) + " ";
+  std::printf("$ ab-initio level of theory : %s\n", theory.c_str());
+}
+
+void NProc(Cursor& c) {
+  Gaussian::options.nproc = strint(tprint(c.line, 2));
+  std::printf("$ number of processors for gaussian jobs : %i\n", Gaussian::options.nproc);
+}
+
+// The keyword is followed by exactly two separators before the options.
+void GaussCommand(Cursor& c) {
+  constexpr std::size_t kStart = 14;
+  if (c.line.size() < kStart) throw std::invalid_argument("gausscommand without options");
+  Gaussian::options.addCommand = c.line.substr(kStart);
+  std::printf("$ gaussian options : %s\n", Gaussian::options.addCommand.c_str());
+}
+
+void WorkDir(Cursor& c) {
+  fpath = tprint(c.line, 2);
+  std::printf("$ working directory : %s\n", fpath.c_str());
+}
+
+}  // namespace
+
+const std::map<std::string, Command>& Commands() {
+  static const std::map<std::string, Command> table = {
+      {"stop", Stop},
+      {"charge", Charge},
+      {"spin", Spin},
+      {"qmtheory", QMTheory},
+      {"nproc", NProc},
+      {"gausscommand", GaussCommand},
+      {"workdir", WorkDir},
+  };
+  return table;
+}
+
+void ProcessScriptMain(const std::string& script) {
+  Cursor cursor(script);
+  const auto& commands = Commands();
+  try {
+    while (cursor.HasMore()) {
+      cursor.Next();
+      const auto command = commands.find(Lower(tprint(cursor.line, 1)));
+      if (command != commands.end()) command->second(cursor);
+    }
+  } catch (const std::exception&) {
+    std::fflush(stdout);
+    EndProcess(1, "$ err in input script in line : " + cursor.line + "\n");
+  }
+}
+
+}  // namespace MainScript

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <map>
+#include <string>
+
+namespace MainScript {
+
+// Read position in the assembled script and the line being executed.
+class Cursor {
+ public:
+  explicit Cursor(const std::string& text) : text(text) {}
+  // True while the read position lies inside the text.
+  bool HasMore() const { return pos < text.size(); }
+  // Takes the next line into `line`; raises std::out_of_range past the end,
+  // which ends an unterminated block with the script error.
+  const std::string& Next();
+
+  const std::string& text;
+  std::string::size_type pos = 0;
+  std::string line;
+};
+
+// A script command: runs the current line of the cursor (and may take more).
+using Command = void (*)(Cursor&);
+
+// The commands by lower-case key.
+const std::map<std::string, Command>& Commands();
+
+// Executes the assembled script text line by line.
+void ProcessScriptMain(const std::string& script);
+
+}  // namespace MainScript

@@ -1,0 +1,14 @@
+// The process-wide objects, all defined here so that they are built in this
+// order before main runs and destroyed in the reverse order at exit.
+#include <string>
+
+#include "gaussian.h"
+#include "mol.h"
+#include "util.h"
+
+CMolecule mol1;
+std::string fpath;
+std::string strCharmmPath;
+namespace Gaussian {
+GaussianJob options;
+}

@@ -1,0 +1,4 @@
+
+#include "driver.h"
+
+int main(int argc, char** argv) { return RunProgram(argc, argv); }
