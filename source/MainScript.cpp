@@ -77,6 +77,24 @@ const std::map<std::string, Command>& Commands() {
   return table;
 }
 
+std::string TakeChargeSection(Cursor& cursor) {
+  std::string section;
+  while (tprint(cursor.line, 1) != "end") section += cursor.Next() + "\n";
+  return section;
+}
+
+std::string TakeBondSection(Cursor& cursor) {
+  std::string section;
+  while (tprint(cursor.line, 1) != "run") {
+    section += cursor.Next() + "\n";
+    if (tprint(cursor.line, 1) == "scan") {
+      while (tprint(cursor.line, 1) != "end") section += cursor.Next() + "\n";
+      cursor.Next();
+    }
+  }
+  return section;
+}
+
 void ProcessScriptMain(const std::string& script) {
   Cursor cursor(script);
   const auto& commands = Commands();

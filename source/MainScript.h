@@ -26,6 +26,14 @@ using Command = void (*)(Cursor&);
 // The commands by lower-case key.
 const std::map<std::string, Command>& Commands();
 
+// The lines of an `optcharge` section: up to and including the first line
+// whose first word is exactly "end".
+std::string TakeChargeSection(Cursor& cursor);
+// The lines of an `optintra` section: up to the first line whose first word
+// is exactly "run"; `scan` blocks are taken whole up to their "end", and the
+// line right after such a block is tested but not kept.
+std::string TakeBondSection(Cursor& cursor);
+
 // Executes the assembled script text line by line.
 void ProcessScriptMain(const std::string& script);
 
