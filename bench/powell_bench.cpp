@@ -6,9 +6,11 @@
 namespace {
 
 constexpr int kDim = 20;
+long evaluations = 0;
 
 // sum_i (i + 1) (x_i - c_i)^2 + sum_i (x_i - c_i)(x_{i+1} - c_{i+1}) with c_i = i / 10.
 double Quadratic(Vec_I_DP& x) {
+  ++evaluations;
   double s = 0.0;
   for (int i = 0; i < kDim; ++i) {
     const double d = x[i] - 0.1 * i;
@@ -20,6 +22,7 @@ double Quadratic(Vec_I_DP& x) {
 
 void BM_Powell20(benchmark::State& state) {
   int iter = 0;
+  evaluations = 0;
   for (auto _ : state) {
     Vec_DP p(0.0, kDim);
     Mat_DP xi(0.0, kDim, kDim);
@@ -29,6 +32,8 @@ void BM_Powell20(benchmark::State& state) {
     benchmark::DoNotOptimize(fret);
   }
   state.counters["sweeps"] = iter + 1;
+  state.counters["evaluations"] =
+      benchmark::Counter(static_cast<double>(evaluations), benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(BM_Powell20)->Unit(benchmark::kMillisecond);
 
