@@ -5,6 +5,7 @@
 #include "gaussian.h"
 #include "intra/BondOpt.h"
 #include "mol.h"
+#include "numerical_recipes/nrutil_nr.h"
 #include "util.h"
 
 CMolecule mol1;
@@ -17,3 +18,11 @@ std::string strCharmmPath;
 namespace Gaussian {
 GaussianJob options;
 }
+
+// The line being searched by the running line minimisation (none at start).
+namespace NR {
+int ncom = 0;
+const Vec_DP* pcom_p = nullptr;
+const Vec_DP* xicom_p = nullptr;
+VecFunction nrfunc = nullptr;
+}  // namespace NR
