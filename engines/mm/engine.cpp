@@ -1,0 +1,180 @@
+#include "engine.h"
+
+#include <OpenMM.h>
+
+#include <cmath>
+#include <stdexcept>
+
+#include "geometry.h"
+
+namespace mm {
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kKJ = 4.184;        // kJ per kcal
+constexpr double kNm = 0.1;          // nm per Angstrom
+constexpr double kCoulomb = 332.0716;  // kcal Angstrom / (mol e^2)
+constexpr double kRad = kPi / 180.0;
+constexpr int kRestraintGroup = 7;
+
+// Harmonic torsion k * d^2 with d the periodic difference to theta0.
+const char* kHarmonicTorsion =
+    "k*d^2; d = min(a, 6.283185307179586-a); a = abs(theta-theta0)";
+
+std::vector<OpenMM::Vec3> ToNm(const Coords& c) {
+  std::vector<OpenMM::Vec3> p;
+  p.reserve(c.size());
+  for (const auto& x : c) p.emplace_back(x[0] * kNm, x[1] * kNm, x[2] * kNm);
+  return p;
+}
+
+Coords FromNm(const std::vector<OpenMM::Vec3>& p) {
+  Coords c;
+  c.reserve(p.size());
+  for (const auto& x : p) c.push_back({x[0] / kNm, x[1] / kNm, x[2] / kNm});
+  return c;
+}
+
+OpenMM::CustomTorsionForce* HarmonicTorsionForce() {
+  auto* f = new OpenMM::CustomTorsionForce(kHarmonicTorsion);
+  f->addPerTorsionParameter("k");
+  f->addPerTorsionParameter("theta0");
+  return f;
+}
+
+// Adds the cosine and harmonic terms of torsions to forces of group g.
+void AddTorsions(OpenMM::System& s, const std::vector<TorsionTermSet>& sets, int g) {
+  auto* periodic = new OpenMM::PeriodicTorsionForce();
+  auto* harmonic = HarmonicTorsionForce();
+  for (const auto& t : sets)
+    for (const auto& term : t.terms) {
+      if (term.n > 0)
+        periodic->addTorsion(t.a[0], t.a[1], t.a[2], t.a[3], term.n, term.delta * kRad, term.k * kKJ);
+      else
+        harmonic->addTorsion(t.a[0], t.a[1], t.a[2], t.a[3], {term.k * kKJ, term.delta * kRad});
+    }
+  periodic->setForceGroup(g);
+  harmonic->setForceGroup(g);
+  s.addForce(periodic);
+  s.addForce(harmonic);
+}
+
+OpenMM::Context* NewContext(OpenMM::System& s, OpenMM::Integrator& integrator) {
+  return new OpenMM::Context(s, integrator, OpenMM::Platform::getPlatformByName("Reference"));
+}
+
+void AddRestraints(OpenMM::System& s, const std::vector<Restraint>& restraints, const Coords& start) {
+  auto* dist = new OpenMM::CustomBondForce("k*(r-r0)^2");
+  dist->addPerBondParameter("k");
+  dist->addPerBondParameter("r0");
+  auto* angle = new OpenMM::CustomAngleForce("k*(theta-theta0)^2");
+  angle->addPerAngleParameter("k");
+  angle->addPerAngleParameter("theta0");
+  auto* dihe = HarmonicTorsionForce();
+  for (const auto& r : restraints) {
+    const double target = r.holdCurrent ? InternalCoordinate(start, r.atoms) : r.target;
+    const auto& a = r.atoms;
+    switch (a.size()) {
+      case 2: dist->addBond(a[0], a[1], {r.k * kKJ / (kNm * kNm), target * kNm}); break;
+      case 3: angle->addAngle(a[0], a[1], a[2], {r.k * kKJ, target * kRad}); break;
+      case 4: dihe->addTorsion(a[0], a[1], a[2], a[3], {r.k * kKJ, WrapDeg(target) * kRad}); break;
+      default: throw std::invalid_argument("a restraint needs 2, 3 or 4 atoms");
+    }
+  }
+  for (OpenMM::Force* f : {static_cast<OpenMM::Force*>(dist), static_cast<OpenMM::Force*>(angle),
+                           static_cast<OpenMM::Force*>(dihe)}) {
+    f->setForceGroup(kRestraintGroup);
+    s.addForce(f);
+  }
+}
+
+double RmsOfForces(const std::vector<OpenMM::Vec3>& f) {
+  double sum = 0;
+  for (const auto& v : f) sum += v.dot(v);
+  return f.empty() ? 0.0 : std::sqrt(sum / (3.0 * f.size())) / (kKJ / kNm);
+}
+
+}  // namespace
+
+std::unique_ptr<OpenMM::System> BuildSystem(const Molecule& m) {
+  auto s = std::make_unique<OpenMM::System>();
+  for (const auto& a : m.atoms) s->addParticle(a.mass);
+
+  auto* bonds = new OpenMM::HarmonicBondForce();
+  for (const auto& b : m.bonds) bonds->addBond(b.i, b.j, b.p.b0 * kNm, 2 * b.p.kb * kKJ / (kNm * kNm));
+  bonds->setForceGroup(0);
+  s->addForce(bonds);
+
+  auto* angles = new OpenMM::HarmonicAngleForce();
+  auto* ub = new OpenMM::HarmonicBondForce();
+  for (const auto& a : m.angles) {
+    angles->addAngle(a.i, a.j, a.k, a.p.theta0 * kRad, 2 * a.p.ktheta * kKJ);
+    if (a.p.kub != 0) ub->addBond(a.i, a.k, a.p.s0 * kNm, 2 * a.p.kub * kKJ / (kNm * kNm));
+  }
+  angles->setForceGroup(1);
+  ub->setForceGroup(2);
+  s->addForce(angles);
+  s->addForce(ub);
+
+  AddTorsions(*s, m.dihedrals, 3);
+  AddTorsions(*s, m.impropers, 4);
+
+  // Coulomb and Lennard-Jones over the explicit pair list (no cut-off).
+  auto* elec = new OpenMM::CustomBondForce("c*qq/r");
+  elec->addGlobalParameter("c", kCoulomb * kKJ * kNm);
+  elec->addPerBondParameter("qq");
+  auto* vdw = new OpenMM::CustomBondForce("eps*((rmin/r)^12 - 2*(rmin/r)^6)");
+  vdw->addPerBondParameter("eps");
+  vdw->addPerBondParameter("rmin");
+  for (const auto& p : m.pairs) {
+    elec->addBond(p.i, p.j, {p.qq});
+    vdw->addBond(p.i, p.j, {p.eps * kKJ, p.rmin * kNm});
+  }
+  elec->setForceGroup(5);
+  vdw->setForceGroup(6);
+  s->addForce(elec);
+  s->addForce(vdw);
+  return s;
+}
+
+Engine::Engine(const Molecule& m) : mol_(m), system_(BuildSystem(m)) {
+  integrator_ = std::make_unique<OpenMM::VerletIntegrator>(0.001);
+  context_.reset(NewContext(*system_, *integrator_));
+}
+
+Engine::~Engine() = default;
+
+EnergyTerms Engine::Energies(const Coords& c) {
+  context_->setPositions(ToNm(c));
+  double e[7];
+  for (int g = 0; g < 7; ++g)
+    e[g] = context_->getState(OpenMM::State::Energy, false, 1 << g).getPotentialEnergy() / kKJ;
+  return EnergyTerms{e[0], e[1], e[2], e[3], e[4], e[5], e[6]};
+}
+
+double Engine::GradientRms(const Coords& c) {
+  context_->setPositions(ToNm(c));
+  return RmsOfForces(context_->getState(OpenMM::State::Forces).getForces());
+}
+
+Coords Engine::Minimize(const Coords& start, const std::vector<Restraint>& restraints, double tolerance) {
+  if (static_cast<int>(start.size()) != mol_.natm()) throw std::invalid_argument("wrong number of atoms");
+  auto system = BuildSystem(mol_);
+  AddRestraints(*system, restraints, start);
+  OpenMM::VerletIntegrator integrator(0.001);
+  std::unique_ptr<OpenMM::Context> ctx(NewContext(*system, integrator));
+  ctx->setPositions(ToNm(start));
+  const double tolKJ = tolerance * kKJ / kNm;
+  // The L-BFGS search can stop early on rounding; start it again from where
+  // it ended while that still helps.
+  double rms = 0;
+  for (int round = 0; round < 20; ++round) {
+    OpenMM::LocalEnergyMinimizer::minimize(*ctx, tolKJ, 0);
+    rms = RmsOfForces(ctx->getState(OpenMM::State::Forces).getForces());
+    if (rms <= tolerance) break;
+  }
+  return FromNm(ctx->getState(OpenMM::State::Positions).getPositions());
+}
+
+}  // namespace mm
