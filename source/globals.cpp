@@ -3,10 +3,15 @@
 #include <string>
 
 #include "gaussian.h"
+#include "intra/BondOpt.h"
 #include "mol.h"
 #include "util.h"
 
 CMolecule mol1;
+Chem chemtp;
+COptInter OptInter;
+ClassRestraints restraints;
+CParamMultiDiheScan ParamMultiDiheScan;
 std::string fpath;
 std::string strCharmmPath;
 namespace Gaussian {
