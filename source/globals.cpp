@@ -4,11 +4,16 @@
 
 #include "charge/ChargeOpt.h"
 #include "gaussian.h"
+#include "intra/BondOpt.h"
 #include "mol.h"
 #include "util.h"
 
 CMolecule mol1;
+Chem chemtp;
+COptInter OptInter;
 COptCharge OptCharge;
+ClassRestraints restraints;
+CParamMultiDiheScan ParamMultiDiheScan;
 std::string fpath;
 std::string strCharmmPath;
 CParamOptCharges ParamOptCharges;
