@@ -36,17 +36,23 @@ Coords FromNm(const std::vector<OpenMM::Vec3>& p) {
   return c;
 }
 
-OpenMM::CustomTorsionForce* HarmonicTorsionForce() {
-  auto* f = new OpenMM::CustomTorsionForce(kHarmonicTorsion);
+std::unique_ptr<OpenMM::CustomTorsionForce> HarmonicTorsionForce() {
+  auto f = std::make_unique<OpenMM::CustomTorsionForce>(kHarmonicTorsion);
   f->addPerTorsionParameter("k");
   f->addPerTorsionParameter("theta0");
   return f;
 }
 
+// Hands force f, in group g, to system s, which owns it from then on.
+void Add(OpenMM::System& s, std::unique_ptr<OpenMM::Force> f, int g) {
+  f->setForceGroup(g);
+  s.addForce(f.release());
+}
+
 // Adds the cosine and harmonic terms of torsions to forces of group g.
 void AddTorsions(OpenMM::System& s, const std::vector<TorsionTermSet>& sets, int g) {
-  auto* periodic = new OpenMM::PeriodicTorsionForce();
-  auto* harmonic = HarmonicTorsionForce();
+  auto periodic = std::make_unique<OpenMM::PeriodicTorsionForce>();
+  auto harmonic = HarmonicTorsionForce();
   for (const auto& t : sets)
     for (const auto& term : t.terms) {
       if (term.n > 0)
@@ -54,24 +60,22 @@ void AddTorsions(OpenMM::System& s, const std::vector<TorsionTermSet>& sets, int
       else
         harmonic->addTorsion(t.a[0], t.a[1], t.a[2], t.a[3], {term.k * kKJ, term.delta * kRad});
     }
-  periodic->setForceGroup(g);
-  harmonic->setForceGroup(g);
-  s.addForce(periodic);
-  s.addForce(harmonic);
+  Add(s, std::move(periodic), g);
+  Add(s, std::move(harmonic), g);
 }
 
-OpenMM::Context* NewContext(OpenMM::System& s, OpenMM::Integrator& integrator) {
-  return new OpenMM::Context(s, integrator, OpenMM::Platform::getPlatformByName("Reference"));
+std::unique_ptr<OpenMM::Context> NewContext(OpenMM::System& s, OpenMM::Integrator& integrator) {
+  return std::make_unique<OpenMM::Context>(s, integrator, OpenMM::Platform::getPlatformByName("Reference"));
 }
 
 void AddRestraints(OpenMM::System& s, const std::vector<Restraint>& restraints, const Coords& start) {
-  auto* dist = new OpenMM::CustomBondForce("k*(r-r0)^2");
+  auto dist = std::make_unique<OpenMM::CustomBondForce>("k*(r-r0)^2");
   dist->addPerBondParameter("k");
   dist->addPerBondParameter("r0");
-  auto* angle = new OpenMM::CustomAngleForce("k*(theta-theta0)^2");
+  auto angle = std::make_unique<OpenMM::CustomAngleForce>("k*(theta-theta0)^2");
   angle->addPerAngleParameter("k");
   angle->addPerAngleParameter("theta0");
-  auto* dihe = HarmonicTorsionForce();
+  auto dihe = HarmonicTorsionForce();
   for (const auto& r : restraints) {
     const double target = r.holdCurrent ? InternalCoordinate(start, r.atoms) : r.target;
     const auto& a = r.atoms;
@@ -82,11 +86,9 @@ void AddRestraints(OpenMM::System& s, const std::vector<Restraint>& restraints, 
       default: throw std::invalid_argument("a restraint needs 2, 3 or 4 atoms");
     }
   }
-  for (OpenMM::Force* f : {static_cast<OpenMM::Force*>(dist), static_cast<OpenMM::Force*>(angle),
-                           static_cast<OpenMM::Force*>(dihe)}) {
-    f->setForceGroup(kRestraintGroup);
-    s.addForce(f);
-  }
+  Add(s, std::move(dist), kRestraintGroup);
+  Add(s, std::move(angle), kRestraintGroup);
+  Add(s, std::move(dihe), kRestraintGroup);
 }
 
 double RmsOfForces(const std::vector<OpenMM::Vec3>& f) {
@@ -101,46 +103,41 @@ std::unique_ptr<OpenMM::System> BuildSystem(const Molecule& m) {
   auto s = std::make_unique<OpenMM::System>();
   for (const auto& a : m.atoms) s->addParticle(a.mass);
 
-  auto* bonds = new OpenMM::HarmonicBondForce();
+  auto bonds = std::make_unique<OpenMM::HarmonicBondForce>();
   for (const auto& b : m.bonds) bonds->addBond(b.i, b.j, b.p.b0 * kNm, 2 * b.p.kb * kKJ / (kNm * kNm));
-  bonds->setForceGroup(0);
-  s->addForce(bonds);
+  Add(*s, std::move(bonds), 0);
 
-  auto* angles = new OpenMM::HarmonicAngleForce();
-  auto* ub = new OpenMM::HarmonicBondForce();
+  auto angles = std::make_unique<OpenMM::HarmonicAngleForce>();
+  auto ub = std::make_unique<OpenMM::HarmonicBondForce>();
   for (const auto& a : m.angles) {
     angles->addAngle(a.i, a.j, a.k, a.p.theta0 * kRad, 2 * a.p.ktheta * kKJ);
     if (a.p.kub != 0) ub->addBond(a.i, a.k, a.p.s0 * kNm, 2 * a.p.kub * kKJ / (kNm * kNm));
   }
-  angles->setForceGroup(1);
-  ub->setForceGroup(2);
-  s->addForce(angles);
-  s->addForce(ub);
+  Add(*s, std::move(angles), 1);
+  Add(*s, std::move(ub), 2);
 
   AddTorsions(*s, m.dihedrals, 3);
   AddTorsions(*s, m.impropers, 4);
 
   // Coulomb and Lennard-Jones over the explicit pair list (no cut-off).
-  auto* elec = new OpenMM::CustomBondForce("c*qq/r");
+  auto elec = std::make_unique<OpenMM::CustomBondForce>("c*qq/r");
   elec->addGlobalParameter("c", kCoulomb * kKJ * kNm);
   elec->addPerBondParameter("qq");
-  auto* vdw = new OpenMM::CustomBondForce("eps*((rmin/r)^12 - 2*(rmin/r)^6)");
+  auto vdw = std::make_unique<OpenMM::CustomBondForce>("eps*((rmin/r)^12 - 2*(rmin/r)^6)");
   vdw->addPerBondParameter("eps");
   vdw->addPerBondParameter("rmin");
   for (const auto& p : m.pairs) {
     elec->addBond(p.i, p.j, {p.qq});
     vdw->addBond(p.i, p.j, {p.eps * kKJ, p.rmin * kNm});
   }
-  elec->setForceGroup(5);
-  vdw->setForceGroup(6);
-  s->addForce(elec);
-  s->addForce(vdw);
+  Add(*s, std::move(elec), 5);
+  Add(*s, std::move(vdw), 6);
   return s;
 }
 
 Engine::Engine(const Molecule& m) : mol_(m), system_(BuildSystem(m)) {
   integrator_ = std::make_unique<OpenMM::VerletIntegrator>(0.001);
-  context_.reset(NewContext(*system_, *integrator_));
+  context_ = NewContext(*system_, *integrator_);
 }
 
 Engine::~Engine() = default;
@@ -163,7 +160,7 @@ Coords Engine::Minimize(const Coords& start, const std::vector<Restraint>& restr
   auto system = BuildSystem(mol_);
   AddRestraints(*system, restraints, start);
   OpenMM::VerletIntegrator integrator(0.001);
-  std::unique_ptr<OpenMM::Context> ctx(NewContext(*system, integrator));
+  const auto ctx = NewContext(*system, integrator);
   ctx->setPositions(ToNm(start));
   const double tolKJ = tolerance * kKJ / kNm;
   // The L-BFGS search can stop early on rounding; start it again from where
