@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <stdexcept>
 #include <vector>
 
@@ -42,6 +43,25 @@ struct Outputs {
     }
   }
 };
+
+// Removes output files left by an earlier run, so that a job that fails
+// leaves none of its outputs behind rather than stale ones.
+void RemoveStale(const std::vector<std::string>& paths) {
+  for (const auto& p : paths) std::remove(p.c_str());
+}
+
+// Removes the cards results/<term>-<k>.card of earlier runs.
+void RemoveResultCards(const std::string& term) {
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator("results", ec)) {
+    const std::string name = entry.path().filename().string();
+    const std::string prefix = term + "-";
+    if (name.size() > prefix.size() + 5 && StartsWith(name, prefix) &&
+        name.compare(name.size() - 5, 5, ".card") == 0 &&
+        name.find_first_not_of("0123456789", prefix.size()) == name.size() - 5)
+      std::filesystem::remove(entry.path(), ec);
+  }
+}
 
 struct Setup {
   Molecule mol;
@@ -89,6 +109,8 @@ Coords MinimizeAndLog(Engine& engine, const Coords& start, const std::vector<Res
 std::string Lowered(const std::string& s) { return ToLower(s); }
 
 void MinimizeJob(const JobScript& script, std::ostream& log, bool restrained) {
+  const std::string outFile = restrained ? "emp_with_retraints.card" : "emp.card";
+  RemoveStale({outFile});
   Setup s = Prepare(script, log);
   std::vector<Restraint> r;
   if (restrained) r = ReadRestraintStream("restraints.str", s.mol);
@@ -96,10 +118,7 @@ void MinimizeJob(const JobScript& script, std::ostream& log, bool restrained) {
   LogEnergy(log, "start", engine.Energies(s.start), engine.GradientRms(s.start));
   const Coords c = MinimizeAndLog(engine, s.start, r, "minimized", log);
   Outputs out;
-  if (restrained)
-    out.Add("emp_with_retraints.card", CardText(s.mol, c, "minimized with restraints"));
-  else
-    out.Add("emp.card", CardText(s.mol, c, "minimized"));
+  out.Add(outFile, CardText(s.mol, c, restrained ? "minimized with restraints" : "minimized"));
   out.WriteAll();
 }
 
@@ -111,11 +130,18 @@ int AtomsOfTermType(const std::string& type, const std::string& path) {
 }
 
 void PesJob(const JobScript& script, std::ostream& log) {
+  RemoveStale({"surf.dat", "emp.card"});
   Setup s = Prepare(script, log);
   Engine engine(s.mol);
   const SetFile list = ReadSetFile("term.list", s.mol);
   const int nterms = list.GetInt("nterms");
   if (nterms < 0) throw InputError("term.list", list.lineOf.at("nterms"), "negative nterms");
+  for (int t = 1; t <= nterms; ++t) {
+    const std::string var = "term" + std::to_string(t);
+    if (!list.Has(var)) continue;
+    const std::string term = list.Get(var);
+    RemoveResultCards(ToLower(term));
+  }
   const Coords emin = MinimizeAndLog(engine, s.start, {}, "minimum", log);
 
   Outputs out;
@@ -166,6 +192,7 @@ void PesJob(const JobScript& script, std::ostream& log) {
 
 void MultiPesJob(const JobScript& script, const std::map<std::string, std::string>& settings,
                  std::ostream& log) {
+  RemoveStale({"surf-multi-pes.dat"});
   const auto it = settings.find("termname");
   if (it == settings.end() || it->second.empty())
     throw std::runtime_error("the multi-pes job needs the command-line setting termname:NAME");
@@ -204,6 +231,7 @@ void MultiPesJob(const JobScript& script, const std::map<std::string, std::strin
 }
 
 void TargetStructuresJob(const JobScript& script, std::ostream& log) {
+  RemoveStale({"target-str.dat"});
   Setup s = Prepare(script, log);
   Engine engine(s.mol);
   const std::vector<Restraint> r = ReadRestraintStream("restraints.str", s.mol);

@@ -13,42 +13,12 @@ using mm_testing::AngleDeg;
 using mm_testing::DiheDeg;
 using mm_testing::Dist;
 using mm_testing::P;
+using mm_testing::kStart;
+using mm_testing::MethanolEnergy;
+using mm_testing::Structure;
 using testing_support::TempDir;
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
-double Rad(double deg) { return deg * kPi / 180.0; }
-
-using Structure = std::map<std::string, P>;
-
-const Structure kStart = {{"CB", {-0.047, 0.665, 0.000}}, {"OG", {-0.047, -0.755, 0.000}},
-                          {"HG1", {0.857, -1.056, 0.000}}, {"HB1", {-1.091, 0.978, 0.000}},
-                          {"HB2", {0.433, 1.075, 0.890}},  {"HB3", {0.433, 1.075, -0.890}}};
-
-// The CHARMM energy of methanol (residue MEOH) with the values of the
-// general force field for types CG331, OG311, HGP1 and HGA3.
-double MethanolEnergy(const Structure& s) {
-  auto at = [&s](const char* n) { return s.at(n); };
-  const char* hb[] = {"HB1", "HB2", "HB3"};
-  double e = 428.0 * std::pow(Dist(at("CB"), at("OG")) - 1.42, 2) +
-             545.0 * std::pow(Dist(at("OG"), at("HG1")) - 0.96, 2) +
-             57.5 * std::pow(Rad(AngleDeg(at("CB"), at("OG"), at("HG1")) - 106.0), 2);
-  for (int i = 0; i < 3; ++i) {
-    const P h = at(hb[i]);
-    e += 322.0 * std::pow(Dist(at("CB"), h) - 1.111, 2);
-    e += 45.9 * std::pow(Rad(AngleDeg(at("OG"), at("CB"), h) - 108.89), 2);
-    e += 0.18 * (1 + std::cos(3 * Rad(DiheDeg(h, at("CB"), at("OG"), at("HG1")))));
-    const double r = Dist(h, at("HG1"));
-    const double rmin = 0.2245 + 1.34, eps = std::sqrt(0.046 * 0.024);
-    e += 332.0716 * 0.42 * 0.09 / r + eps * (std::pow(rmin / r, 12) - 2 * std::pow(rmin / r, 6));
-    for (int j = i + 1; j < 3; ++j) {
-      const P h2 = at(hb[j]);
-      e += 35.5 * std::pow(Rad(AngleDeg(h, at("CB"), h2) - 108.4), 2) + 5.4 * std::pow(Dist(h, h2) - 1.802, 2);
-    }
-  }
-  return e;
-}
 
 // RMS of the numerical gradient of MethanolEnergy, kcal/mol/A.
 double GradientRms(Structure s) {

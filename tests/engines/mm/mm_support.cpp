@@ -22,6 +22,7 @@ std::vector<std::string> Split(const std::string& s) {
   while (in >> x) w.push_back(x);
   return w;
 }
+double Rad(double deg) { return deg * kPi / 180.0; }
 }  // namespace
 
 double Dist(const P& a, const P& b) { return std::sqrt(Dot(Sub(a, b), Sub(a, b))); }
@@ -91,6 +92,33 @@ void WriteMethanolFiles(const testing_support::TempDir& dir) {
 std::string MethanolScript(const std::string& job) {
   return "topology top_methanol.rtf\nparameters par_methanol.prm\ncoordinates methanol.pdb\njob " + job +
          "\n";
+}
+
+
+const Structure kStart = {{"CB", {-0.047, 0.665, 0.000}}, {"OG", {-0.047, -0.755, 0.000}},
+                          {"HG1", {0.857, -1.056, 0.000}}, {"HB1", {-1.091, 0.978, 0.000}},
+                          {"HB2", {0.433, 1.075, 0.890}},  {"HB3", {0.433, 1.075, -0.890}}};
+
+double MethanolEnergy(const Structure& s) {
+  auto at = [&s](const char* n) { return s.at(n); };
+  const char* hb[] = {"HB1", "HB2", "HB3"};
+  double e = 428.0 * std::pow(Dist(at("CB"), at("OG")) - 1.42, 2) +
+             545.0 * std::pow(Dist(at("OG"), at("HG1")) - 0.96, 2) +
+             57.5 * std::pow(Rad(AngleDeg(at("CB"), at("OG"), at("HG1")) - 106.0), 2);
+  for (int i = 0; i < 3; ++i) {
+    const P h = at(hb[i]);
+    e += 322.0 * std::pow(Dist(at("CB"), h) - 1.111, 2);
+    e += 45.9 * std::pow(Rad(AngleDeg(at("OG"), at("CB"), h) - 108.89), 2);
+    e += 0.18 * (1 + std::cos(3 * Rad(DiheDeg(h, at("CB"), at("OG"), at("HG1")))));
+    const double r = Dist(h, at("HG1"));
+    const double rmin = 0.2245 + 1.34, eps = std::sqrt(0.046 * 0.024);
+    e += 332.0716 * 0.42 * 0.09 / r + eps * (std::pow(rmin / r, 12) - 2 * std::pow(rmin / r, 6));
+    for (int j = i + 1; j < 3; ++j) {
+      const P h2 = at(hb[j]);
+      e += 35.5 * std::pow(Rad(AngleDeg(h, at("CB"), h2) - 108.4), 2) + 5.4 * std::pow(Dist(h, h2) - 1.802, 2);
+    }
+  }
+  return e;
 }
 
 std::string Pdb(const std::map<std::string, P>& atoms) {

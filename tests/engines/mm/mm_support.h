@@ -34,6 +34,15 @@ void WriteMethanolFiles(const testing_support::TempDir& dir);
 // A job script over the example methanol files.
 std::string MethanolScript(const std::string& job);
 
+using Structure = std::map<std::string, P>;
+
+// A methanol structure (residue MEOH) away from its minimum.
+extern const Structure kStart;
+
+// The CHARMM energy of methanol (residue MEOH) worked out from the values of
+// the general force field for types CG331, OG311, HGP1 and HGA3.
+double MethanolEnergy(const Structure& s);
+
 // A PDB file of the named atoms (residue MEOH).
 std::string Pdb(const std::map<std::string, P>& atoms);
 
