@@ -97,10 +97,13 @@ void Optimize(CMolecule& mol1, const std::string& /*FlIn*/, const std::string& /
   out.close();
   if (!out) EndProcess(1, "$ err unable to open file : " + restraintFile + "\n");
 
+  // A card left by an earlier run must not pass for the result of this one.
+  const std::string card = fpath + "emp_with_retraints.card";
+  std::remove(card.c_str());
+
   charmm(strCharmmPath + "/minimize_with_restraints.inp", fpath + "/minimize_with_restraints.out", "",
          runner);
 
-  const std::string card = fpath + "emp_with_retraints.card";
   if (IfFileExists(card))
     mol1.ReadCoorCARD(card, 0, "comp");
   else
