@@ -17,6 +17,9 @@ constexpr double kNm = 0.1;          // nm per Angstrom
 constexpr double kCoulomb = 332.0716;  // kcal Angstrom / (mol e^2)
 constexpr double kRad = kPi / 180.0;
 constexpr int kRestraintGroup = 7;
+// OpenMM's 1/(4 pi eps0) in kJ nm/(mol e^2), from the CODATA 2018 values it uses.
+constexpr double kOpenMMCoulomb =
+    1.0 / (4 * kPi * (1e-6 * 8.8541878128e-12 / (1.602176634e-19 * 1.602176634e-19 * 6.02214076e23)));
 
 // Harmonic torsion k * d^2 with d the periodic difference to theta0.
 const char* kHarmonicTorsion =
@@ -91,6 +94,42 @@ void AddRestraints(OpenMM::System& s, const std::vector<Restraint>& restraints, 
   Add(s, std::move(dihe), kRestraintGroup);
 }
 
+// Coulomb (group 5) and Lennard-Jones (group 6) over all pairs without a
+// cut-off: 1-2 and 1-3 pairs excluded, 1-4 and NBFIX pairs as exceptions
+// with their own values. OpenMM's Coulomb constant differs from CHARMM's in
+// the sixth digit, so charges are scaled to give CHARMM's.
+void AddNonbonded(OpenMM::System& s, const Molecule& m) {
+  const double chargeScale = std::sqrt(kCoulomb * kKJ * kNm / kOpenMMCoulomb);
+  auto elec = std::make_unique<OpenMM::NonbondedForce>();
+  auto vdw = std::make_unique<OpenMM::NonbondedForce>();
+  for (auto* f : {elec.get(), vdw.get()}) {
+    f->setNonbondedMethod(OpenMM::NonbondedForce::NoCutoff);
+    f->setUseDispersionCorrection(false);
+  }
+  const double toSigma = 2.0 / std::pow(2.0, 1.0 / 6.0) * kNm;  // Rmin/2 -> sigma
+  for (const auto& a : m.atoms) {
+    elec->addParticle(a.charge * chargeScale, 1.0, 0.0);
+    vdw->addParticle(0.0, a.lj.rminHalf * toSigma, a.lj.eps * kKJ);
+  }
+  const int n = m.natm();
+  std::vector<std::vector<const PairTerm*>> pair(n, std::vector<const PairTerm*>(n, nullptr));
+  for (const auto& p : m.pairs) pair[p.i][p.j] = &p;
+  for (int i = 0; i < n; ++i)
+    for (int j = i + 1; j < n; ++j) {
+      const PairTerm* p = pair[i][j];
+      if (p == nullptr) {
+        elec->addException(i, j, 0.0, 1.0, 0.0);
+        vdw->addException(i, j, 0.0, 1.0, 0.0);
+        continue;
+      }
+      if (p->is14) elec->addException(i, j, p->qq * chargeScale * chargeScale, 1.0, 0.0);
+      if (p->is14 || p->nbfix)
+        vdw->addException(i, j, 0.0, p->rmin / 2 * toSigma, p->eps * kKJ);
+    }
+  Add(s, std::move(elec), 5);
+  Add(s, std::move(vdw), 6);
+}
+
 double RmsOfForces(const std::vector<OpenMM::Vec3>& f) {
   double sum = 0;
   for (const auto& v : f) sum += v.dot(v);
@@ -119,19 +158,7 @@ std::unique_ptr<OpenMM::System> BuildSystem(const Molecule& m) {
   AddTorsions(*s, m.dihedrals, 3);
   AddTorsions(*s, m.impropers, 4);
 
-  // Coulomb and Lennard-Jones over the explicit pair list (no cut-off).
-  auto elec = std::make_unique<OpenMM::CustomBondForce>("c*qq/r");
-  elec->addGlobalParameter("c", kCoulomb * kKJ * kNm);
-  elec->addPerBondParameter("qq");
-  auto vdw = std::make_unique<OpenMM::CustomBondForce>("eps*((rmin/r)^12 - 2*(rmin/r)^6)");
-  vdw->addPerBondParameter("eps");
-  vdw->addPerBondParameter("rmin");
-  for (const auto& p : m.pairs) {
-    elec->addBond(p.i, p.j, {p.qq});
-    vdw->addBond(p.i, p.j, {p.eps * kKJ, p.rmin * kNm});
-  }
-  Add(*s, std::move(elec), 5);
-  Add(*s, std::move(vdw), 6);
+  AddNonbonded(*s, m);
   return s;
 }
 

@@ -154,8 +154,9 @@ Molecule BuildMolecule(const Residue& r, const std::map<std::string, double>& ma
       const bool is14 = sep[i][j] == 3;
       const Atom& a = m.atoms[i];
       const Atom& b = m.atoms[j];
-      PairTerm pt{i, j, a.charge * b.charge, 0, 0, is14};
+      PairTerm pt{i, j, a.charge * b.charge, 0, 0, is14, false};
       if (const auto* fix = Find(set.nbfix, std::vector<std::string>{a.type, b.type})) {
+        pt.nbfix = true;
         pt.eps = is14 ? fix->eps14 : fix->eps;
         pt.rmin = is14 ? fix->rmin14 : fix->rmin;
       } else if (is14) {

@@ -34,6 +34,7 @@ struct PairTerm {
   double qq;        // qi * qj
   double eps, rmin;  // eps_ij and Rmin_ij
   bool is14;
+  bool nbfix;  // eps and rmin from an NBFIX line
 };
 
 class Molecule {

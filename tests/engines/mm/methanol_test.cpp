@@ -6,6 +6,8 @@
 #include <cmath>
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "engines/mm/mm_support.h"
 
@@ -106,17 +108,30 @@ TEST(MmMethanol, GeoRestraintsHoldDistanceAngleAndDihedralAtTheirTargets) {
 }
 
 TEST(MmMethanol, ConsDiheHoldsAtMinOrAtTheStartValue) {
+  // The hydroxyl H turned 30 degrees about C-O out of the trans position.
+  Structure turned = kStart;
+  turned["HG1"] = {-0.047 + 0.904 * std::cos(30.0 * 3.14159265358979 / 180), -1.056,
+                   0.904 * std::sin(30.0 * 3.14159265358979 / 180)};
+  const double start = DiheDeg(turned.at("HB1"), turned.at("CB"), turned.at("OG"), turned.at("HG1"));
+  ASSERT_GT(std::fabs(std::fabs(start) - 180.0), 20.0);
+  const std::vector<std::pair<std::string, double>> cases = {{"MIN -30.00000", -30.0}, {"MAIN", start}};
+  for (const auto& [target, expected] : cases) {
+    TempDir dir;
+    mm_testing::WriteMethanolFiles(dir);
+    dir.Write("methanol.pdb", mm_testing::Pdb(turned));
+    dir.Write("restraints.str", "CONS DIHE AAAA 1 HB1 AAAA 1 CB AAAA 1 OG AAAA 1 HG1 FORCE 1000000.0 " + target +
+                                    " PERIod 0 WIDTH 0.0\n");
+    const auto r = mm_testing::RunCharmm(dir, mm_testing::MethanolScript("restrained-minimize"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    const Structure s = mm_testing::ReadCard((dir.path() / "emp_with_retraints.card").string());
+    ASSERT_EQ(s.size(), 6u);
+    EXPECT_NEAR(DiheDeg(s.at("HB1"), s.at("CB"), s.at("OG"), s.at("HG1")), expected, 0.1) << target;
+  }
+  // Without the restraint the same start relaxes to the trans minimum.
   TempDir dir;
   mm_testing::WriteMethanolFiles(dir);
-  const double start = DiheDeg(kStart.at("HB2"), kStart.at("CB"), kStart.at("OG"), kStart.at("HG1"));
-  dir.Write("methanol.pdb", mm_testing::Pdb(kStart));
-  dir.Write("restraints.str",
-            "CONS DIHE AAAA 1 HB1 AAAA 1 CB AAAA 1 OG AAAA 1 HG1 FORCE 1000000.0 MIN -30.00000 PERIod 0 WIDTH 0.0\n"
-            "CONS DIHE AAAA 1 HB2 AAAA 1 CB AAAA 1 OG AAAA 1 HG1 FORCE 1000000.0 MAIN PERIod 0 WIDTH 0.0\n");
-  const auto r = mm_testing::RunCharmm(dir, mm_testing::MethanolScript("restrained-minimize"));
-  ASSERT_EQ(r.status, 0) << r.err;
-  const Structure s = mm_testing::ReadCard((dir.path() / "emp_with_retraints.card").string());
-  ASSERT_EQ(s.size(), 6u);
-  EXPECT_NEAR(DiheDeg(s.at("HB1"), s.at("CB"), s.at("OG"), s.at("HG1")), -30.0, 0.1);
-  EXPECT_NEAR(DiheDeg(s.at("HB2"), s.at("CB"), s.at("OG"), s.at("HG1")), start, 0.1);
+  dir.Write("methanol.pdb", mm_testing::Pdb(turned));
+  ASSERT_EQ(mm_testing::RunCharmm(dir, mm_testing::MethanolScript("minimize")).status, 0);
+  const Structure s = mm_testing::ReadCard((dir.path() / "emp.card").string());
+  EXPECT_NEAR(std::fabs(DiheDeg(s.at("HB1"), s.at("CB"), s.at("OG"), s.at("HG1"))), 180.0, 0.1);
 }
