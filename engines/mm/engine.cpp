@@ -2,6 +2,7 @@
 
 #include <OpenMM.h>
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
@@ -24,6 +25,11 @@ constexpr double kOpenMMCoulomb =
 // Harmonic torsion k * d^2 with d the periodic difference to theta0.
 const char* kHarmonicTorsion =
     "k*d^2; d = min(a, 6.283185307179586-a); a = abs(theta-theta0)";
+// The same for restraints, whose strength the global parameter kscale scales.
+const char* kRestraintTorsion =
+    "kscale*k*d^2; d = min(a, 6.283185307179586-a); a = abs(theta-theta0)";
+// Restraints stiffer than this are first applied at this strength.
+constexpr double kSoftRestraint = 1.0e3;  // kcal/mol per A^2 or rad^2
 
 std::vector<OpenMM::Vec3> ToNm(const Coords& c) {
   std::vector<OpenMM::Vec3> p;
@@ -39,8 +45,8 @@ Coords FromNm(const std::vector<OpenMM::Vec3>& p) {
   return c;
 }
 
-std::unique_ptr<OpenMM::CustomTorsionForce> HarmonicTorsionForce() {
-  auto f = std::make_unique<OpenMM::CustomTorsionForce>(kHarmonicTorsion);
+std::unique_ptr<OpenMM::CustomTorsionForce> HarmonicTorsionForce(const char* expression = kHarmonicTorsion) {
+  auto f = std::make_unique<OpenMM::CustomTorsionForce>(expression);
   f->addPerTorsionParameter("k");
   f->addPerTorsionParameter("theta0");
   return f;
@@ -72,13 +78,16 @@ std::unique_ptr<OpenMM::Context> NewContext(OpenMM::System& s, OpenMM::Integrato
 }
 
 void AddRestraints(OpenMM::System& s, const std::vector<Restraint>& restraints, const Coords& start) {
-  auto dist = std::make_unique<OpenMM::CustomBondForce>("k*(r-r0)^2");
+  auto dist = std::make_unique<OpenMM::CustomBondForce>("kscale*k*(r-r0)^2");
+  dist->addGlobalParameter("kscale", 1.0);
   dist->addPerBondParameter("k");
   dist->addPerBondParameter("r0");
-  auto angle = std::make_unique<OpenMM::CustomAngleForce>("k*(theta-theta0)^2");
+  auto angle = std::make_unique<OpenMM::CustomAngleForce>("kscale*k*(theta-theta0)^2");
+  angle->addGlobalParameter("kscale", 1.0);
   angle->addPerAngleParameter("k");
   angle->addPerAngleParameter("theta0");
-  auto dihe = HarmonicTorsionForce();
+  auto dihe = HarmonicTorsionForce(kRestraintTorsion);
+  dihe->addGlobalParameter("kscale", 1.0);
   for (const auto& r : restraints) {
     const double target = r.holdCurrent ? InternalCoordinate(start, r.atoms) : r.target;
     const auto& a = r.atoms;
@@ -189,6 +198,15 @@ Coords Engine::Minimize(const Coords& start, const std::vector<Restraint>& restr
   OpenMM::VerletIntegrator integrator(0.001);
   const auto ctx = NewContext(*system, integrator);
   ctx->setPositions(ToNm(start));
+  // Stiff restraints make the search slow from a start far from their
+  // targets: reach the neighbourhood with softened restraints first.
+  double kmax = 0;
+  for (const auto& r : restraints) kmax = std::max(kmax, r.k);
+  if (kmax > kSoftRestraint) {
+    ctx->setParameter("kscale", kSoftRestraint / kmax);
+    OpenMM::LocalEnergyMinimizer::minimize(*ctx, 0.1 * kKJ / kNm, 0);
+    ctx->setParameter("kscale", 1.0);
+  }
   const double tolKJ = tolerance * kKJ / kNm;
   // The L-BFGS search can stop early on rounding; start it again from where
   // it ended while that still helps.

@@ -40,7 +40,7 @@ class Engine {
   // restraints taken from start) until the gradient RMS of the restrained
   // energy is below tolerance (kcal/mol/Angstrom); returns the structure.
   Coords Minimize(const Coords& start, const std::vector<Restraint>& restraints,
-                  double tolerance = 1e-4);
+                  double tolerance = 1e-3);
 
  private:
   const Molecule& mol_;
