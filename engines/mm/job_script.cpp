@@ -40,6 +40,8 @@ JobScript ReadJobScript(std::istream& in, const std::string& source) {
         s.topologies.push_back(rest);
       } else if (key == "parameters") {
         s.parameters.push_back(rest);
+      } else if (key == "restraints") {
+        s.restraints.push_back(rest);
       } else if (key == "residue") {
         if (w.size() != 2) throw std::invalid_argument("residue takes one name");
         s.residue = w[1];

@@ -16,6 +16,9 @@ struct JobScript {
   std::vector<std::string> parameters;  // in reading order; later files override
   std::string residue;                  // empty: the only residue of the topologies
   std::string coordinates;              // PDB or CARD start structure
+  // Restraint streams applied when the start structure is minimised
+  // (minimize, restrained-minimize and the MM minimum of pes).
+  std::vector<std::string> restraints;
   JobKind job = JobKind::Minimize;
 };
 

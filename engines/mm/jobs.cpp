@@ -66,6 +66,7 @@ void RemoveResultCards(const std::string& term) {
 struct Setup {
   Molecule mol;
   Coords start;
+  std::vector<Restraint> startRestraints;  // the script's restraint streams
 };
 
 Setup Prepare(const JobScript& script, std::ostream& log) {
@@ -76,6 +77,10 @@ Setup Prepare(const JobScript& script, std::ostream& log) {
   Setup s;
   s.mol = BuildMolecule(ChooseResidue(top, script.residue), top.masses, set);
   s.start = ReadCoordinates(script.coordinates, s.mol);
+  for (const auto& f : script.restraints) {
+    const auto r = ReadRestraintStream(f, s.mol);
+    s.startRestraints.insert(s.startRestraints.end(), r.begin(), r.end());
+  }
   log << "MOLECULE> residue " << s.mol.residue << ": " << s.mol.natm() << " atoms, "
       << s.mol.bonds.size() << " bonds, " << s.mol.angles.size() << " angles, "
       << s.mol.dihedrals.size() << " dihedrals, " << s.mol.impropers.size() << " impropers, "
@@ -112,8 +117,11 @@ void MinimizeJob(const JobScript& script, std::ostream& log, bool restrained) {
   const std::string outFile = restrained ? "emp_with_retraints.card" : "emp.card";
   RemoveStale({outFile});
   Setup s = Prepare(script, log);
-  std::vector<Restraint> r;
-  if (restrained) r = ReadRestraintStream("restraints.str", s.mol);
+  std::vector<Restraint> r = s.startRestraints;
+  if (restrained) {
+    const auto fromFile = ReadRestraintStream("restraints.str", s.mol);
+    r.insert(r.end(), fromFile.begin(), fromFile.end());
+  }
   Engine engine(s.mol);
   LogEnergy(log, "start", engine.Energies(s.start), engine.GradientRms(s.start));
   const Coords c = MinimizeAndLog(engine, s.start, r, "minimized", log);
@@ -142,7 +150,7 @@ void PesJob(const JobScript& script, std::ostream& log) {
     const std::string term = list.Get(var);
     RemoveResultCards(ToLower(term));
   }
-  const Coords emin = MinimizeAndLog(engine, s.start, {}, "minimum", log);
+  const Coords emin = MinimizeAndLog(engine, s.start, s.startRestraints, "minimum", log);
 
   Outputs out;
   std::string surf;

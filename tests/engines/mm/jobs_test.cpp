@@ -215,3 +215,45 @@ TEST(MmJobs, StartsFromACardFile) {
   EXPECT_NEAR(mm_testing::Energies(r.out, "start").at("total"), MethanolEnergy(s), 1e-6);
   EXPECT_LT(mm_testing::Energies(r.out, "start").at("grms"), 0.01);
 }
+
+TEST(MmJobs, RestraintStreamsOfTheScriptHoldTheStartMinimisation) {
+  TempDir dir;
+  mm_testing::WriteMethanolFiles(dir);
+  dir.Write("restrdihe.inp",
+            "CONS DIHE AAAA 1 HB1 AAAA 1 CB AAAA 1 OG AAAA 1 HG1 FORCE 10000.0 MIN 150.00000 PERIod 0 WIDTH 0.0\n\n");
+  const auto r = mm_testing::RunCharmm(dir, mm_testing::MethanolScript("minimize") + "restraints restrdihe.inp\n");
+  ASSERT_EQ(r.status, 0) << r.err;
+  const Structure s = mm_testing::ReadCard((dir.path() / "emp.card").string());
+  ASSERT_EQ(s.size(), 6u);
+  EXPECT_NEAR(DiheDeg(s.at("HB1"), s.at("CB"), s.at("OG"), s.at("HG1")), 150.0, 0.1);
+}
+
+TEST(MmJobs, ExampleScriptsRunEveryJob) {
+  TempDir dir;
+  mm_testing::WriteMethanolFiles(dir);
+  WritePesFiles(dir);
+  const std::string examples = std::string(QM2FF_SOURCE_DIR) + "/examples/methanol/charmm/";
+  // The files qm2ff writes before the runs.
+  dir.Write("add_para.inp", "BONDS\n\nANGLES\n\nDIHEDRALS\n\nIMPROPER\n\n");
+  dir.Write("restrdihe.inp", "\n");
+  dir.Write("restraints.str", "");
+  dir.Write("m.str", "set nd 1\nset a1_1 HB1\nset a2_1 CB\nset a3_1 OG\nset a4_1 HG1\nset np 1\n"
+                     "set va1_1  = 60.00\nset pdbid1  = 1\n");
+  dir.Write("bond/m/pdb/1.pdb", mm_testing::Pdb(kStart));
+  dir.Write("multi_str.str", "set nstr 1\nset fstr = bond/target-structures/pdb/\n");
+  dir.Write("bond/target-structures/pdb/1.pdb", mm_testing::Pdb(kStart));
+  const std::vector<std::pair<std::string, std::string>> runs = {
+      {"minimize.inp", "emp.card"},
+      {"minimize_with_restraints.inp", "emp_with_retraints.card"},
+      {"pes.inp", "surf.dat"},
+      {"multi-pes.inp termname:m", "surf-multi-pes.dat"},
+      {"target-str.inp", "target-str.dat"}};
+  for (const auto& [script, output] : runs) {
+    const auto space = script.find(' ');
+    const std::string file = script.substr(0, space);
+    const std::string opts = space == std::string::npos ? "" : script.substr(space + 1);
+    const auto r = testing_support::Run("sh -c \"charmm < '" + examples + file + "' " + opts + "\"", dir.path());
+    EXPECT_EQ(r.status, 0) << file << ": " << r.err;
+    EXPECT_TRUE(std::filesystem::exists(dir.path() / output)) << file;
+  }
+}
