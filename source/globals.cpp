@@ -2,6 +2,7 @@
 // order before main runs and destroyed in the reverse order at exit.
 #include <string>
 
+#include "charge/ChargeOpt.h"
 #include "gaussian.h"
 #include "intra/BondOpt.h"
 #include "mol.h"
@@ -11,13 +12,16 @@
 CMolecule mol1;
 Chem chemtp;
 COptInter OptInter;
+COptCharge OptCharge;
 ClassRestraints restraints;
 CParamMultiDiheScan ParamMultiDiheScan;
 std::string fpath;
 std::string strCharmmPath;
+CParamOptCharges ParamOptCharges;
 namespace Gaussian {
 GaussianJob options;
 }
+ClassTargetFunctionContributions targetFunctionContributions;
 
 // The line being searched by the running line minimisation (none at start).
 namespace NR {
