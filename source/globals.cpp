@@ -1,14 +1,21 @@
 // The process-wide objects, all defined here so that they are built in this
 // order before main runs and destroyed in the reverse order at exit.
 #include <string>
+#include <vector>
 
 #include "gaussian.h"
 #include "mol.h"
+#include "param.h"
+#include "param/param.h"
 #include "util.h"
 
 CMolecule mol1;
+Charmm CharmmTopPar;
+Param param;
+Param paramInitial;
 std::string fpath;
 std::string strCharmmPath;
 namespace Gaussian {
 GaussianJob options;
 }
+std::vector<CNBFIX> nbfix;
