@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "gaussian.h"
+#include "intra/BondOpt.h"
 #include "mol.h"
 #include "param.h"
 #include "param/param.h"
@@ -13,6 +14,10 @@ CMolecule mol1;
 Charmm CharmmTopPar;
 Param param;
 Param paramInitial;
+Chem chemtp;
+COptInter OptInter;
+ClassRestraints restraints;
+CParamMultiDiheScan ParamMultiDiheScan;
 std::string fpath;
 std::string strCharmmPath;
 namespace Gaussian {
