@@ -8,6 +8,7 @@
 #include "mol.h"
 #include "param.h"
 #include "param/param.h"
+#include "topology.h"
 #include "util.h"
 
 CMolecule mol1;
@@ -24,3 +25,4 @@ namespace Gaussian {
 GaussianJob options;
 }
 std::vector<CNBFIX> nbfix;
+CBonds BondStruct;
