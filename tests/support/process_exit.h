@@ -6,8 +6,8 @@
 
 namespace testing_support {
 
-// Runs f, which must end the process through EndProcess, and returns what
-// main would receive. Records a failure when f returns normally.
+// Runs f, which must end the process; returns how it ended. A failure is
+// recorded (and status -1 returned) when f returns normally.
 template <class F>
 ProcessExit ExpectExit(F f) {
   try {
@@ -15,7 +15,7 @@ ProcessExit ExpectExit(F f) {
   } catch (const ProcessExit& e) {
     return e;
   }
-  ADD_FAILURE() << "the process was not ended";
+  ADD_FAILURE() << "the process was expected to end";
   return ProcessExit{-1, ""};
 }
 
