@@ -1,15 +1,22 @@
 // The process-wide objects, all defined here so that they are built in this
 // order before main runs and destroyed in the reverse order at exit.
 #include <string>
+#include <vector>
 
 #include "charge/ChargeOpt.h"
 #include "gaussian.h"
 #include "intra/BondOpt.h"
 #include "mol.h"
 #include "numerical_recipes/nrutil_nr.h"
+#include "param.h"
+#include "param/param.h"
+#include "topology.h"
 #include "util.h"
 
 CMolecule mol1;
+Charmm CharmmTopPar;
+Param param;
+Param paramInitial;
 Chem chemtp;
 COptInter OptInter;
 COptCharge OptCharge;
@@ -22,6 +29,8 @@ namespace Gaussian {
 GaussianJob options;
 }
 ClassTargetFunctionContributions targetFunctionContributions;
+std::vector<CNBFIX> nbfix;
+CBonds BondStruct;
 
 // The line being searched by the running line minimisation (none at start).
 namespace NR {
