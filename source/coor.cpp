@@ -89,6 +89,9 @@ class CoordinateRead {
  public:
   CoordinateRead(CMolecule& m, const std::string& path, int geometry, const std::string& target)
       : m(m), path(path), geometry(geometry), set(SetOf(target)), read(m.natm, false) {
+    if (m.atom.size() < static_cast<std::size_t>(m.natm)) {
+      throw std::logic_error("the molecule has fewer atoms than natm");
+    }
     CheckGeometryIndex(m, geometry);
     in = OpenCoordinateFile(path);
   }
