@@ -5,7 +5,7 @@
 
 #include "errors.h"
 #include "gaussian.h"
-#include "support/exit.h"
+#include "support/process_exit.h"
 #include "support/gaussian_outputs.h"
 #include "support/run.h"
 

@@ -8,7 +8,7 @@
 #include "errors.h"
 #include "gaussian.h"
 #include "intra/BondOpt.h"
-#include "support/exit.h"
+#include "support/process_exit.h"
 #include "support/run.h"
 
 namespace {

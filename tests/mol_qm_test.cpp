@@ -9,7 +9,7 @@
 #include "gaussian.h"
 #include "intra/BondOpt.h"
 #include "mol.h"
-#include "support/exit.h"
+#include "support/process_exit.h"
 #include "support/gaussian_outputs.h"
 #include "support/molecules.h"
 #include "support/run.h"
@@ -167,7 +167,7 @@ TEST_F(QMOperations, OptimisationTakesTheStandardOrientationAndStoresTheResults)
   EXPECT_DOUBLE_EQ(mol_.atom[2].qpop, -0.75);
 
   const std::string pdb = dir_.Read("opt1.pdb");
-  EXPECT_TRUE(Contains(pdb, "ATOM      1   H1 HOOH    1       0.800   0.900   0.500  1.00  0.00"))
+  EXPECT_TRUE(Contains(pdb, "ATOM      1   H1 MOL     1       0.800   0.900   0.500  1.00  0.00"))
       << pdb;
   EXPECT_TRUE(pdb.ends_with("END\n"));
 }
