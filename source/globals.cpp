@@ -2,13 +2,22 @@
 // order before main runs and destroyed in the reverse order at exit.
 #include <string>
 
+#include "charge/ChargeOpt.h"
 #include "gaussian.h"
+#include "intra/BondOpt.h"
 #include "mol.h"
 #include "util.h"
 
 CMolecule mol1;
+Chem chemtp;
+COptInter OptInter;
+COptCharge OptCharge;
+ClassRestraints restraints;
+CParamMultiDiheScan ParamMultiDiheScan;
 std::string fpath;
 std::string strCharmmPath;
+CParamOptCharges ParamOptCharges;
 namespace Gaussian {
 GaussianJob options;
 }
+ClassTargetFunctionContributions targetFunctionContributions;
