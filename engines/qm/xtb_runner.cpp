@@ -231,7 +231,7 @@ XtbOptimisation XtbOptimise(const XtbSystem& system, const std::vector<int>& fro
     control << "$end\n";
     if (!control) throw std::runtime_error("cannot write the xtb control file");
   }
-  const std::string out = RunXtb(dir.path(), system, "--opt tight --input control.inp");
+  const std::string out = RunXtb(dir.path(), system, "--opt verytight --input control.inp");
   XtbOptimisation result;
   result.converged = out.find("GEOMETRY OPTIMIZATION CONVERGED") != std::string::npos;
   std::istringstream log(ReadText(dir.path() / "xtbopt.log"));
