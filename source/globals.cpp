@@ -1,14 +1,21 @@
 // The process-wide objects, all defined here so that they are built in this
 // order before main runs and destroyed in the reverse order at exit.
 #include <string>
+#include <vector>
 
 #include "charge/ChargeOpt.h"
 #include "gaussian.h"
 #include "intra/BondOpt.h"
 #include "mol.h"
+#include "param.h"
+#include "param/param.h"
+#include "topology.h"
 #include "util.h"
 
 CMolecule mol1;
+Charmm CharmmTopPar;
+Param param;
+Param paramInitial;
 Chem chemtp;
 COptInter OptInter;
 COptCharge OptCharge;
@@ -20,4 +27,6 @@ CParamOptCharges ParamOptCharges;
 namespace Gaussian {
 GaussianJob options;
 }
+std::vector<CNBFIX> nbfix;
+CBonds BondStruct;
 ClassTargetFunctionContributions targetFunctionContributions;

@@ -68,8 +68,8 @@ TEST_F(MoleculeCommandTest, ConstrainFillsTheGlobalConstraints) {
 TEST_F(MoleculeCommandTest, ConstrainHoldsTwentyEntries) {
   Execute("constrain\n" + ConstrainLines(20) + "end\n");
   EXPECT_EQ(OptInter.nCostrGlobal, 20);
-  const ProcessExit e =
-      ExpectExit([&] { Execute("constrain\n" + ConstrainLines(20) + "d c1 c2 h21 h22 10\nend\n"); });
+  const ProcessExit e = ExpectExit(
+      [&] { Execute("constrain\n" + ConstrainLines(20) + "d c1 c2 h21 h22 10\nend\n"); });
   EXPECT_EQ(e.status, 1);
   EXPECT_EQ(e.message, "$ err in input script in line : d c1 c2 h21 h22 10\n");
 }
@@ -89,7 +89,9 @@ TEST_F(MoleculeCommandTest, ReadCoordinatesIntoGeometries) {
   CMolecule m = mol1;
   m.trans(Vector3(1, 2, 3));
   m.WriteCoorPDB((dir.path() / "moved.pdb").string(), "main");
-  dir.Write("w.xyz", "8\n\n C 0 0 9\n C 1 0 9\n H 0 1 9\n H 0 2 9\n H 0 3 9\n H 1 1 9\n H 1 2 9\n H 1 3 9\n");
+  dir.Write(
+      "w.xyz",
+      "8\n\n C 0 0 9\n C 1 0 9\n H 0 1 9\n H 0 2 9\n H 0 3 9\n H 1 1 9\n H 1 2 9\n H 1 3 9\n");
 
   EXPECT_EQ(Execute("readcoorpdb moved.pdb\n"), "");
   EXPECT_NEAR(mol1.atom[1].xyz[0], 2.53, 1e-9);

@@ -4,8 +4,7 @@
 
 namespace testing_support {
 
-// H1 O1 O2 H2 with atomic numbers, PDB fields and one stored geometry, as a
-// topology and a coordinate file would leave it.
+// H1 O1 O2 H2, a small molecule for QM decks (see MakeMolecule).
 CMolecule HydrogenPeroxide();
 
 }  // namespace testing_support
