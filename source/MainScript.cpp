@@ -4,7 +4,9 @@
 #include <stdexcept>
 
 #include "errors.h"
+#include "capacity.h"
 #include "gaussian.h"
+#include "intra/BondOpt.h"
 #include "io.h"
 #include "mol.h"
 #include "util.h"
@@ -20,7 +22,7 @@ namespace {
 
 // 0-based geometry index from the 1-based number in word `word` of the line,
 // read only when the line has exactly `words` words; otherwise 0.
-[[maybe_unused]] int GeometryIndex(const std::string& line, int words, int word) {
+int GeometryIndex(const std::string& line, int words, int word) {
   return NF(line) == words ? strint(tprint(line, word)) - 1 : 0;
 }
 
@@ -62,6 +64,47 @@ void WorkDir(Cursor& c) {
   std::printf("$ working directory : %s\n", fpath.c_str());
 }
 
+void ReadCoorPDB(Cursor& c) {
+  mol1.ReadCoorPDB(fpath + "/" + tprint(c.line, 2), GeometryIndex(c.line, 3, 3), "main");
+}
+
+void ReadCoorXYZ(Cursor& c) {
+  mol1.ReadCoorXYZ(fpath + "/" + tprint(c.line, 2), GeometryIndex(c.line, 3, 3), "main");
+}
+
+void GenerateBonds(Cursor&) {
+  mol1.bond_create();
+  mol1.GenerateStructure();
+}
+
+void Energy(Cursor&) {
+  mol1.Energy(false);
+  EndProcess(0);
+}
+
+// Globally constrained bonds ('b' lines) and dihedrals ('d' lines) up to `end`;
+// atom names are looked up in upper case, the value defaults to 500.0.
+void Constrain(Cursor& c) {
+  int n = 0;
+  for (;;) {
+    const std::string line = Upper(c.Next());
+    const std::string key = Lower(tprint(line, 1));
+    if (key == "end") break;
+    if (key != "b" && key != "d") continue;
+    CheckCapacity(n, COptInter::kMaxFixDihe, "constrain block");
+    auto& fix = OptInter.FixDihe[n];
+    if (key == "b") {
+      fix.AtomName = {mol1.AtomIndex(tprint(line, 2)), mol1.AtomIndex(tprint(line, 3)), -1, -1};
+      fix.value = NF(line) > 3 ? strfloat(tprint(line, 4)) : 500.0;
+    } else {
+      for (int k = 0; k < 4; ++k) fix.AtomName[k] = mol1.AtomIndex(tprint(line, k + 2));
+      fix.value = NF(line) > 5 ? strfloat(tprint(line, 6)) : 500.0;
+    }
+    ++n;
+  }
+  OptInter.nCostrGlobal = n;
+}
+
 }  // namespace
 
 const std::map<std::string, Command>& Commands() {
@@ -73,6 +116,11 @@ const std::map<std::string, Command>& Commands() {
       {"nproc", NProc},
       {"gausscommand", GaussCommand},
       {"workdir", WorkDir},
+      {"readcoorpdb", ReadCoorPDB},
+      {"readcoorxyz", ReadCoorXYZ},
+      {"generatebonds", GenerateBonds},
+      {"energy", Energy},
+      {"constrain", Constrain},
   };
   return table;
 }

@@ -24,3 +24,13 @@ class CMolecularGeometry {
 
   std::vector<double> xyz;
 };
+
+// Internal coordinates of points given by their three coordinates; i, j, k
+// and l are the atom numbers named in the messages. A zero-length vector ends
+// the process with status 1.
+Real PointDistance(const double* a, const double* b);
+// Bond angle at b in radians, arc cosine in single precision.
+Real PointAngle(const double* a, const double* b, const double* c, int i, int j, int k);
+// Dihedral angle a-b-c-d in radians, range (-pi, pi].
+Real PointDihedral(const double* a, const double* b, const double* c, const double* d, int i,
+                   int j, int k, int l);

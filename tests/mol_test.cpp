@@ -1,0 +1,93 @@
+#include "mol.h"
+
+#include <gtest/gtest.h>
+
+#include "support/molecule.h"
+#include "support/process_exit.h"
+
+using testing_support::ExpectExit;
+using testing_support::MakeMolecule;
+
+TEST(MoleculeTest, NewMoleculeHasOneEmptyGeometryAndNoAtoms) {
+  const CMolecule m;
+  EXPECT_EQ(m.natm, 0);
+  EXPECT_EQ(m.ngeom, 1);
+  EXPECT_EQ(m.spinm, 1);
+  EXPECT_EQ(m.igroup, 0);
+  ASSERT_EQ(m.QMEnergy.size(), 1u);
+  EXPECT_EQ(m.QMEnergy[0], 0.0);
+  ASSERT_EQ(m.QMDipoleMoment.size(), 1u);
+  EXPECT_EQ(m.QMDipoleMoment[0].norm(), 0.0);
+}
+
+TEST(MoleculeTest, NewAtomHasUnsetCoordinatesAndDefaultPenalty) {
+  const CMolecule::CAtom a;
+  EXPECT_EQ(a.xyz, std::vector<double>(3, -999.9));
+  EXPECT_EQ(a.xyzcomp, std::vector<double>(3, 0.0));
+  EXPECT_EQ(a.qpenalty, 1000.0);
+  EXPECT_EQ(CMolecule::ImproperClass().aid, std::vector<int>(4, -1));
+  EXPECT_EQ(CMolecule::BondClass(1, 2).fid, -1);
+}
+
+TEST(MoleculeTest, AtomIndexMatchesWholeNameWithCase) {
+  const CMolecule m = MakeMolecule({{"C1", 6}, {"C10", 6}, {"C1", 6}});
+  EXPECT_EQ(m.AtomIndex("C1"), 0);  // the lower of two equal names
+  EXPECT_EQ(m.AtomIndex("C10"), 1);
+  const ProcessExit e = ExpectExit([&] { m.AtomIndex("c1"); });
+  EXPECT_EQ(e.status, 1);
+  EXPECT_EQ(e.message, "$ err atom was not found : c1\n");
+}
+
+TEST(MoleculeTest, AtomNameAndTypeRejectIndicesOutsideTheMolecule) {
+  CMolecule m = MakeMolecule({{"C1", 6}, {"H1", 1}});
+  m.atom[1].type = "HA";
+  EXPECT_EQ(m.AtomName(0), "C1");
+  EXPECT_EQ(m.AtomType(1), "HA");
+  for (const int i : {2, -1}) {
+    ProcessExit e = ExpectExit([&] { m.AtomName(i); });
+    EXPECT_EQ(e.status, 1);
+    EXPECT_EQ(e.message, "$ err atom was not found : " + std::to_string(i) + "\n");
+    e = ExpectExit([&] { m.AtomType(i); });
+    EXPECT_EQ(e.message, "$ err atom was not found : " + std::to_string(i) + "\n");
+  }
+}
+
+TEST(MoleculeTest, GeometriesAreStoredAndActivated) {
+  CMolecule m = MakeMolecule({{"A", 6, 1, 2, 3}, {"B", 1, 4, 5, 6}});
+  m.ngeom = 2;
+  m.QMEnergy = {-1.0, -2.0};
+  m.QMDipoleMoment = {Vector3(1, 0, 0), Vector3(0, 2, 0)};
+  m.atom[0].xyz = {7, 8, 9};
+  m.CopyMainSetToGeometry(1);
+  EXPECT_EQ(m.xyz, (std::vector<double>{1, 2, 3, 4, 5, 6, 7, 8, 9, 4, 5, 6}));
+
+  m.ActivateGeometry(0);
+  EXPECT_EQ(m.atom[0].xyz, (std::vector<double>{1, 2, 3}));
+  EXPECT_EQ(m.atom[0].rv.x, 1.0);
+  EXPECT_EQ(m.energy, -1.0);
+  m.ActivateGeometry(1);
+  EXPECT_EQ(m.atom[0].xyz, (std::vector<double>{7, 8, 9}));
+  EXPECT_EQ(m.atom[0].rv.z, 9.0);
+  EXPECT_EQ(m.QMDipole.y, 2.0);
+  EXPECT_EQ(m.energy, -2.0);
+}
+
+TEST(MoleculeTest, GeometryOutsideTheStoredOnesEndsTheProcess) {
+  CMolecule m = MakeMolecule({{"A", 6}});
+  for (const int g : {1, -1}) {
+    ProcessExit e = ExpectExit([&] { m.ActivateGeometry(g); });
+    EXPECT_EQ(e.status, 1);
+    EXPECT_EQ(e.message, "$ err this geometry was not setup\n");
+    e = ExpectExit([&] { m.CopyMainSetToGeometry(g); });
+    EXPECT_EQ(e.message, "$ err this geometry was not setup\n");
+  }
+}
+
+TEST(MoleculeTest, CopiesAreIndependent) {
+  const CMolecule a = MakeMolecule({{"A", 6, 1, 1, 1}});
+  CMolecule b = a;
+  b.atom[0].xyz[0] = 5.0;
+  b.xyz[0] = 5.0;
+  EXPECT_EQ(a.atom[0].xyz[0], 1.0);
+  EXPECT_EQ(a.xyz[0], 1.0);
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "mol.h"
+
+namespace testing_support {
+
+struct AtomSpec {
+  std::string name;
+  int atmnum = 0;
+  double x = 0.0, y = 0.0, z = 0.0;
+};
+
+// A molecule with the given atoms as a topology reader leaves it: serial
+// numbers from 1, residue MOL 1, occupancy 1, empty adjacency rows, and the
+// given coordinates active and stored as geometry 0.
+CMolecule MakeMolecule(const std::vector<AtomSpec>& atoms);
+
+// Small molecules with typical bond lengths (Angstrom).
+CMolecule Methanol();  // C O H1 H2 H3 HO
+CMolecule Ethane();    // C1 C2 H11 H12 H13 H21 H22 H23
+CMolecule Water();     // OH2 H1 H2
+
+}  // namespace testing_support
