@@ -1,13 +1,19 @@
 // The process-wide objects, all defined here so that they are built in this
 // order before main runs and destroyed in the reverse order at exit.
 #include <string>
+#include <vector>
 
 #include "gaussian.h"
 #include "intra/BondOpt.h"
 #include "mol.h"
+#include "param.h"
+#include "param/param.h"
 #include "util.h"
 
 CMolecule mol1;
+Charmm CharmmTopPar;
+Param param;
+Param paramInitial;
 Chem chemtp;
 COptInter OptInter;
 ClassRestraints restraints;
@@ -17,3 +23,4 @@ std::string strCharmmPath;
 namespace Gaussian {
 GaussianJob options;
 }
+std::vector<CNBFIX> nbfix;

@@ -1,0 +1,158 @@
+#include "param.h"
+
+#include <fstream>
+#include <functional>
+#include <stdexcept>
+
+#include "errors.h"
+#include "io.h"
+#include "util.h"
+
+namespace {
+
+// What a search does with one upper-cased line of a file: update the section
+// state of this file and say whether the line is the one sought.
+using LineTest = std::function<bool(const std::string& path, const std::string& line, bool& inSection)>;
+
+// The first line, over all files in order, that the test accepts; empty when
+// none does. The section flag starts cleared for every file. cannotOpen is
+// called for a file that cannot be opened and must not return.
+std::string FirstLine(const std::vector<std::string>& files,
+                      const std::function<void(const std::string&)>& cannotOpen, const LineTest& test) {
+  for (const auto& path : files) {
+    std::ifstream in(path);
+    if (!in) cannotOpen(path);
+    bool inSection = false;
+    std::string line;
+    while (std::getline(in, line)) {
+      upper(line);
+      if (test(path, line, inSection)) return line;
+    }
+  }
+  return "";
+}
+
+// Section handling of the single-line bonded lookups: the first four
+// characters of field 1 open or close the section.
+void SwitchSection(const std::string& line, const char* openKey, const char* closeKey, bool& inSection) {
+  const std::string k = tprint(line, 1).substr(0, 4);
+  if (k == openKey) inSection = true;
+  if (k == closeKey) inSection = false;
+}
+
+bool FieldsAre(const std::string& line, std::initializer_list<std::string> fields) {
+  int n = 1;
+  for (const auto& f : fields)
+    if (tprint(line, n++) != f) return false;
+  return true;
+}
+
+std::string BondedLine(const std::vector<std::string>& files, const char* openKey, const char* closeKey,
+                       const std::function<bool(const std::string&)>& rules) {
+  return FirstLine(
+      files, [](const std::string& path) { EndProcess(1, "$ error can not open file : " + path + "\n"); },
+      [&](const std::string&, const std::string& line, bool& inSection) {
+        SwitchSection(line, openKey, closeKey, inSection);
+        return inSection && rules(line);
+      });
+}
+
+}  // namespace
+
+Charmm::CAtomType::CAtomType(int index, const std::string& type, Real mass, const std::string& symbol,
+                             const std::string& comment)
+    : index(index), type(type), mass(mass), symbol(symbol), comment(comment) {}
+
+void Charmm::AddNewTopology(const std::string& path) { tops.push_back(path); }
+
+void Charmm::AddNewParam(const std::string& path) { params.push_back(path); }
+
+void Charmm::AddNewType(int index, const std::string& typeName, Real mass, const std::string& symbol,
+                        const std::string& comment) {
+  type.emplace_back(index, typeName, mass, symbol, comment);
+}
+
+void Charmm::ReadMass() {
+  for (const auto& path : tops) {
+    std::ifstream in(path);
+    if (!in) EndProcess(1, "$ can not open file " + path + "\n");
+    std::string line;
+    while (std::getline(in, line)) {
+      if (Upper(tprint(line, 1)) != "MASS") continue;
+      const auto bang = line.find('!');
+      AddNewType(strint(tprint(line, 2)), Upper(tprint(line, 3)), strfloat(tprint(line, 4)),
+                 Upper(tprint(line, 5)), bang == std::string::npos ? "" : line.substr(bang + 1));
+    }
+  }
+}
+
+const Charmm::CAtomType* Charmm::GetMassType(const std::string& typeName) const {
+  for (const auto& t : type)
+    if (t.type == typeName) return &t;
+  return nullptr;
+}
+
+std::string Charmm::read_par(const std::string& atype) const {
+  return FirstLine(
+      params, [](const std::string& path) { throw std::runtime_error("Can not open file: " + path); },
+      [&](const std::string& path, const std::string& line, bool& inSection) {
+        const std::string f1 = tprint(line, 1);
+        if (f1 == "NBFIX") inSection = false;
+        if (f1.substr(0, 4) == "NONB") inSection = true;
+        if (!inSection || f1 != atype) return false;
+        try {
+          strfloat(tprint(line, 3));
+          strfloat(tprint(line, 4));
+        } catch (const std::exception& e) {
+          throw std::runtime_error("Error in file: " + path + " in line: " + line + "\n" + e.what());
+        }
+        return true;
+      });
+}
+
+std::string Charmm::read_nbfix(const std::string& atype1, const std::string& atype2) const {
+  return FirstLine(
+      params, [](const std::string& path) { throw std::runtime_error("Cannot open file: " + path); },
+      [&](const std::string& path, const std::string& line, bool& inSection) {
+        const std::string f1 = tprint(line, 1);
+        if (f1 == "HBOND")
+          inSection = false;
+        else if (f1 == "NBFIX")
+          inSection = true;
+        if (!inSection) return false;
+        const std::string f2 = tprint(line, 2);
+        if (!((f1 == atype1 && f2 == atype2) || (f1 == atype2 && f2 == atype1))) return false;
+        if (!is_number(tprint(line, 3)) || !is_number(tprint(line, 4)))
+          throw std::runtime_error("Error in file: " + path + " in line: " + line);
+        return true;
+      });
+}
+
+std::string Charmm::read_par(const std::string& t1, const std::string& t2) const {
+  return BondedLine(params, "BOND", "ANGL",
+                    [&](const std::string& l) { return FieldsAre(l, {t1, t2}) || FieldsAre(l, {t2, t1}); });
+}
+
+std::string Charmm::read_par(const std::string& t1, const std::string& t2, const std::string& t3) const {
+  return BondedLine(params, "ANGL", "DIHE", [&](const std::string& l) {
+    return FieldsAre(l, {t1, t2, t3}) || FieldsAre(l, {t3, t2, t1});
+  });
+}
+
+std::string Charmm::read_par(const std::string& t1, const std::string& t2, const std::string& t3,
+                             const std::string& t4) const {
+  return BondedLine(params, "DIHE", "IMPR", [&](const std::string& l) {
+    return FieldsAre(l, {t1, t2, t3, t4}) || FieldsAre(l, {t4, t3, t2, t1}) || FieldsAre(l, {"X", t2, t3, "X"}) ||
+           FieldsAre(l, {"X", t3, t2, "X"});
+  });
+}
+
+std::string Charmm::read_par(const std::string& t1, const std::string& t2, const std::string& t3,
+                             const std::string& t4, const std::string&) const {
+  return BondedLine(params, "IMPR", "NONB", [&](const std::string& l) {
+    return FieldsAre(l, {t1, t2, t3, t4}) || FieldsAre(l, {t4, t3, t2, t1}) || FieldsAre(l, {t1, "X", "X", t4}) ||
+           FieldsAre(l, {t4, "X", "X", t1});
+  });
+}
+
+bool is_number(const std::string& text) { return ifFloat(text); }
