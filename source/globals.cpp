@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "charge/ChargeOpt.h"
 #include "gaussian.h"
 #include "intra/BondOpt.h"
 #include "mol.h"
@@ -16,11 +17,14 @@ Param param;
 Param paramInitial;
 Chem chemtp;
 COptInter OptInter;
+COptCharge OptCharge;
 ClassRestraints restraints;
 CParamMultiDiheScan ParamMultiDiheScan;
 std::string fpath;
 std::string strCharmmPath;
+CParamOptCharges ParamOptCharges;
 namespace Gaussian {
 GaussianJob options;
 }
 std::vector<CNBFIX> nbfix;
+ClassTargetFunctionContributions targetFunctionContributions;
