@@ -9,6 +9,8 @@
 #include "intra/BondOpt.h"
 #include "io.h"
 #include "mol.h"
+#include "param.h"
+#include "param/param.h"
 #include "util.h"
 
 namespace MainScript {
@@ -72,6 +74,36 @@ void ReadCoorXYZ(Cursor& c) {
   mol1.ReadCoorXYZ(fpath + "/" + tprint(c.line, 2), GeometryIndex(c.line, 3, 3), "main");
 }
 
+void Topology(Cursor& c) {
+  const int n = NF(c.line);
+  for (int i = 2; i <= n; ++i) {
+    CharmmTopPar.AddNewTopology(tprint(c.line, i));
+    std::printf("$ topologyfile file (%i) : %s\n", static_cast<int>(CharmmTopPar.tops.size()),
+                CharmmTopPar.tops.back().c_str());
+  }
+}
+
+void ParamFiles(Cursor& c) {
+  const int n = NF(c.line);
+  for (int i = 2; i <= n; ++i) {
+    CharmmTopPar.AddNewParam(tprint(c.line, i));
+    std::printf("$ parameter file (%i) : %s\n", static_cast<int>(CharmmTopPar.params.size()),
+                CharmmTopPar.params.back().c_str());
+  }
+}
+
+void ReadTop(Cursor& c) {
+  mol1.read_top(fpath + "/" + tprint(c.line, 2));
+  mol1.GenerateStructure();
+}
+
+void WriteTop(Cursor& c) { mol1.write_top(fpath + "/" + tprint(c.line, 2)); }
+
+void ReadParam(Cursor&) {
+  mol1.CreateListParam(param);
+  param.Initialize(CharmmTopPar);
+}
+
 void GenerateBonds(Cursor&) {
   mol1.bond_create();
   mol1.GenerateStructure();
@@ -118,6 +150,11 @@ const std::map<std::string, Command>& Commands() {
       {"workdir", WorkDir},
       {"readcoorpdb", ReadCoorPDB},
       {"readcoorxyz", ReadCoorXYZ},
+      {"topology", Topology},
+      {"param", ParamFiles},
+      {"readtop", ReadTop},
+      {"writetop", WriteTop},
+      {"readparam", ReadParam},
       {"generatebonds", GenerateBonds},
       {"energy", Energy},
       {"constrain", Constrain},

@@ -9,6 +9,7 @@
 #include "mol.h"
 #include "param.h"
 #include "param/param.h"
+#include "topology.h"
 #include "util.h"
 
 CMolecule mol1;
@@ -28,3 +29,4 @@ GaussianJob options;
 }
 std::vector<CNBFIX> nbfix;
 ClassTargetFunctionContributions targetFunctionContributions;
+CBonds BondStruct;
