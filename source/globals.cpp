@@ -10,6 +10,7 @@
 #include "param.h"
 #include "param/param.h"
 #include "topology.h"
+#include "numerical_recipes/nrutil_nr.h"
 #include "util.h"
 
 CMolecule mol1;
@@ -30,3 +31,11 @@ GaussianJob options;
 std::vector<CNBFIX> nbfix;
 ClassTargetFunctionContributions targetFunctionContributions;
 CBonds BondStruct;
+
+// The line being searched by the running line minimisation (none at start).
+namespace NR {
+int ncom = 0;
+const Vec_DP* pcom_p = nullptr;
+const Vec_DP* xicom_p = nullptr;
+VecFunction nrfunc = nullptr;
+}  // namespace NR
