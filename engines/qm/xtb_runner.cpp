@@ -1,0 +1,233 @@
+#include "xtb_runner.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <stdexcept>
+
+#include "elements.h"
+
+namespace fs = std::filesystem;
+
+ScratchDirectory::ScratchDirectory() {
+  std::random_device rd;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const fs::path candidate = fs::temp_directory_path() / ("g09-xtb-" + std::to_string(rd()) +
+                                                            std::to_string(rd()));
+    if (fs::create_directory(candidate)) {
+      path_ = candidate;
+      return;
+    }
+  }
+  throw std::runtime_error("cannot create a scratch directory for xtb");
+}
+
+ScratchDirectory::~ScratchDirectory() {
+  std::error_code ec;
+  fs::remove_all(path_, ec);
+}
+
+namespace {
+
+std::string ReadText(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+std::string Format(const char* fmt, double a, double b, double c) {
+  char buf[128];
+  std::snprintf(buf, sizeof buf, fmt, a, b, c);
+  return buf;
+}
+
+void WriteXyz(const fs::path& file, const XtbSystem& system, const std::vector<Vec3>& positions) {
+  std::ofstream out(file);
+  out << positions.size() << "\ng09 stand-in\n";
+  for (size_t i = 0; i < positions.size(); ++i) {
+    out << ElementSymbol(system.atomicNumbers[i])
+        << Format(" %.10f %.10f %.10f\n", positions[i].x, positions[i].y, positions[i].z);
+  }
+  if (!out) throw std::runtime_error("cannot write the xtb geometry file");
+}
+
+std::string Quote(const std::string& s) {
+  std::string q = "'";
+  for (const char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
+// Runs xtb in dir; throws with xtb's own error lines when it fails.
+std::string RunXtb(const fs::path& dir, const XtbSystem& system, const std::string& arguments) {
+  const std::string command = "cd " + Quote(dir.string()) + " && OMP_NUM_THREADS=" +
+                              std::to_string(system.threads) + " OMP_MAX_ACTIVE_LEVELS=1 xtb geom.xyz --chrg " +
+                              std::to_string(system.charge) + " --uhf " +
+                              std::to_string(system.unpairedElectrons) + " " + arguments +
+                              " >xtb.out 2>xtb.err </dev/null";
+  const int status = std::system(command.c_str());
+  const std::string err = ReadText(dir / "xtb.err");
+  if (status != 0 || err.find("normal termination of xtb") == std::string::npos) {
+    std::string why;
+    std::istringstream lines(err + ReadText(dir / "xtb.out"));
+    for (std::string l; std::getline(lines, l);) {
+      if (l.find("ERROR") != std::string::npos || l.find("rror") != std::string::npos) {
+        why += (why.empty() ? "" : "; ") + l.substr(l.find_first_not_of(" #[") == std::string::npos ? 0 : l.find_first_not_of(" "));
+      }
+    }
+    if (status != 0 && why.empty()) why = "the xtb program could not be run (is xtb installed?)";
+    throw std::runtime_error("xtb failed: " + (why.empty() ? std::string("abnormal termination") : why));
+  }
+  return ReadText(dir / "xtb.out");
+}
+
+double Number(const std::string& token, const std::string& what) {
+  char* end = nullptr;
+  const double v = std::strtod(token.c_str(), &end);
+  if (end == token.c_str()) throw std::runtime_error("xtb output: cannot read " + what);
+  return v;
+}
+
+std::vector<std::string> Words(const std::string& line) {
+  std::istringstream s(line);
+  std::vector<std::string> w;
+  for (std::string t; s >> t;) w.push_back(t);
+  return w;
+}
+
+void ReadEngrad(const fs::path& file, size_t natoms, XtbPoint& p) {
+  std::istringstream in(ReadText(file));
+  std::vector<double> values;
+  for (std::string l; std::getline(in, l);) {
+    const auto w = Words(l);
+    if (w.empty() || w[0][0] == '#') continue;
+    values.push_back(Number(w[0], "the gradient file"));
+  }
+  // Number of atoms, energy, gradient; the coordinates that follow are not needed.
+  if (values.size() < 2 + 3 * natoms || values[0] != static_cast<double>(natoms)) throw std::runtime_error("xtb output: the gradient file is incomplete");
+  p.energy = values[1];
+  for (size_t i = 0; i < natoms; ++i) {
+    p.gradient.push_back({values[2 + 3 * i], values[3 + 3 * i], values[4 + 3 * i]});
+  }
+}
+
+Vec3 ReadDipole(const std::string& out) {
+  const auto at = out.find("molecular dipole:");
+  if (at == std::string::npos) throw std::runtime_error("xtb output: no dipole");
+  const auto full = out.find("full:", at);
+  if (full == std::string::npos) throw std::runtime_error("xtb output: no dipole");
+  const auto w = Words(out.substr(full, out.find('\n', full) - full));
+  if (w.size() < 4) throw std::runtime_error("xtb output: malformed dipole line");
+  return kDebyePerAu * Vec3{Number(w[1], "the dipole"), Number(w[2], "the dipole"), Number(w[3], "the dipole")};
+}
+
+}  // namespace
+
+XtbPoint XtbSinglePoint(const XtbSystem& system, const std::vector<Vec3>& espPoints) {
+  ScratchDirectory dir;
+  WriteXyz(dir.path() / "geom.xyz", system, system.positions);
+  std::string args = "--sp --grad";
+  if (!espPoints.empty()) {
+    std::ofstream points(dir.path() / "esp_coord");
+    for (const Vec3& p : espPoints) {
+      const Vec3 b = (1.0 / kBohrInAngstrom) * p;
+      points << Format("%.10f %.10f %.10f\n", b.x, b.y, b.z);
+    }
+    if (!points) throw std::runtime_error("cannot write the fit points for xtb");
+    args += " --esp";
+  }
+  const std::string out = RunXtb(dir.path(), system, args);
+  XtbPoint p;
+  const size_t n = system.atomicNumbers.size();
+  ReadEngrad(dir.path() / "geom.engrad", n, p);
+  {
+    std::istringstream in(ReadText(dir.path() / "charges"));
+    for (std::string t; in >> t;) p.charges.push_back(Number(t, "the charges"));
+    if (p.charges.size() != n) throw std::runtime_error("xtb output: the charges file is incomplete");
+  }
+  p.dipole = ReadDipole(out);
+  if (!espPoints.empty()) {
+    std::istringstream in(ReadText(dir.path() / "xtb_esp.dat"));
+    for (std::string l; std::getline(in, l);) {
+      const auto w = Words(l);
+      if (w.size() == 4) p.potential.push_back(Number(w[3], "the potential"));
+    }
+    if (p.potential.size() != espPoints.size()) {
+      throw std::runtime_error("xtb output: the potential file is incomplete");
+    }
+  }
+  return p;
+}
+
+XtbOptimisation XtbOptimise(const XtbSystem& system, const std::vector<int>& frozenAtoms,
+                            const std::vector<XtbConstraint>& constraints, int maxCycle) {
+  ScratchDirectory dir;
+  WriteXyz(dir.path() / "geom.xyz", system, system.positions);
+  {
+    std::ofstream control(dir.path() / "control.inp");
+    if (!frozenAtoms.empty()) {
+      control << "$fix\n   atoms: ";
+      for (size_t i = 0; i < frozenAtoms.size(); ++i) control << (i ? "," : "") << frozenAtoms[i] + 1;
+      control << "\n";
+    }
+    if (!constraints.empty()) {
+      control << "$constrain\n   force constant=" << kConstraintForceConstant << "\n";
+      for (const XtbConstraint& c : constraints) {
+        static const char* kinds[] = {"", "", "distance", "angle", "dihedral"};
+        control << "   " << kinds[c.atoms.size()] << ": ";
+        for (const int a : c.atoms) control << a + 1 << ",";
+        if (c.hasValue) {
+          char buf[64];
+          std::snprintf(buf, sizeof buf, "%.6f", c.value);
+          control << buf << "\n";
+        } else {
+          control << "auto\n";
+        }
+      }
+    }
+    if (maxCycle > 0) control << "$opt\n   maxcycle=" << maxCycle << "\n";
+    control << "$end\n";
+    if (!control) throw std::runtime_error("cannot write the xtb control file");
+  }
+  const std::string out = RunXtb(dir.path(), system, "--opt tight --input control.inp");
+  XtbOptimisation result;
+  result.converged = out.find("GEOMETRY OPTIMIZATION CONVERGED") != std::string::npos;
+  std::istringstream log(ReadText(dir.path() / "xtbopt.log"));
+  const size_t n = system.atomicNumbers.size();
+  for (std::string l; std::getline(log, l);) {
+    const auto count = Words(l);
+    if (count.size() != 1) continue;
+    std::string comment;
+    std::getline(log, comment);
+    const auto cw = Words(comment);
+    if (cw.size() < 2 || cw[0] != "energy:") throw std::runtime_error("xtb output: malformed optimisation log");
+    std::vector<Vec3> frame;
+    for (size_t i = 0; i < n && std::getline(log, l); ++i) {
+      const auto w = Words(l);
+      if (w.size() < 4) throw std::runtime_error("xtb output: malformed optimisation log");
+      frame.push_back({Number(w[1], "a position"), Number(w[2], "a position"), Number(w[3], "a position")});
+    }
+    if (frame.size() != n) throw std::runtime_error("xtb output: truncated optimisation log");
+    result.steps.push_back(frame);
+    result.stepEnergies.push_back(Number(cw[1], "a step energy"));
+  }
+  // The final geometry, with more digits than the log.
+  std::istringstream final(ReadText(dir.path() / "xtbopt.xyz"));
+  std::vector<Vec3> last;
+  std::string l;
+  std::getline(final, l);
+  std::getline(final, l);
+  for (size_t i = 0; i < n && std::getline(final, l); ++i) {
+    const auto w = Words(l);
+    if (w.size() < 4) throw std::runtime_error("xtb output: malformed optimised geometry");
+    last.push_back({Number(w[1], "a position"), Number(w[2], "a position"), Number(w[3], "a position")});
+  }
+  if (last.size() != n) throw std::runtime_error("xtb output: no optimised geometry");
+  if (result.steps.empty()) result.stepEnergies.push_back(0);
+  if (result.steps.empty()) result.steps.push_back(last);
+  result.steps.back() = last;
+  for (const int a : frozenAtoms) result.steps.back()[static_cast<size_t>(a)] = system.positions[static_cast<size_t>(a)];
+  return result;
+}
