@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "charge/ChargeOpt.h"
 #include "errors.h"
 #include "capacity.h"
 #include "gaussian.h"
@@ -136,6 +137,7 @@ void Constrain(Cursor& c) {
   }
   OptInter.nCostrGlobal = n;
 }
+void OptChargeSection(Cursor& c) { OptimizeCharge::ProcessScriptChargeOpt(TakeChargeSection(c)); }
 
 }  // namespace
 
@@ -158,6 +160,7 @@ const std::map<std::string, Command>& Commands() {
       {"generatebonds", GenerateBonds},
       {"energy", Energy},
       {"constrain", Constrain},
+      {"optcharge", OptChargeSection},
   };
   return table;
 }
