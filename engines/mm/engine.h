@@ -1,0 +1,56 @@
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "coordinates.h"
+#include "molecule.h"
+#include "restraints.h"
+
+namespace OpenMM {
+class System;
+class Context;
+class VerletIntegrator;
+class Platform;
+}  // namespace OpenMM
+
+// The CHARMM energy of one molecule as an OpenMM System, evaluated and
+// minimised on OpenMM's Reference platform. Input and output in Angstrom and
+// kcal/mol; OpenMM works in nm and kJ/mol.
+namespace mm {
+
+struct EnergyTerms {
+  double bond = 0, angle = 0, ub = 0, dihedral = 0, improper = 0, elec = 0, vdw = 0;
+  double Total() const { return bond + angle + ub + dihedral + improper + elec + vdw; }
+};
+
+class Engine {
+ public:
+  explicit Engine(const Molecule& m);
+  ~Engine();
+  Engine(const Engine&) = delete;
+  Engine& operator=(const Engine&) = delete;
+
+  // Energy terms of structure c, restraints not included.
+  EnergyTerms Energies(const Coords& c);
+  // RMS of the 3N components of the gradient of the unrestrained energy,
+  // kcal/mol/Angstrom.
+  double GradientRms(const Coords& c);
+  // Minimises from start under the restraints (targets of holdCurrent
+  // restraints taken from start) until the gradient RMS of the restrained
+  // energy is below tolerance (kcal/mol/Angstrom); returns the structure.
+  Coords Minimize(const Coords& start, const std::vector<Restraint>& restraints,
+                  double tolerance = 1e-3);
+
+ private:
+  const Molecule& mol_;
+  std::unique_ptr<OpenMM::System> system_;  // unrestrained, one force group per term kind
+  std::unique_ptr<OpenMM::VerletIntegrator> integrator_;
+  std::unique_ptr<OpenMM::Context> context_;
+};
+
+// A System holding every term of m, force group g for the kinds in the order
+// of EnergyTerms (0 bond ... 6 vdw).
+std::unique_ptr<OpenMM::System> BuildSystem(const Molecule& m);
+
+}  // namespace mm
