@@ -19,8 +19,8 @@ Real PointAngle(const double* a, const double* b, const double* c, int i, int j,
   return AcosSingle((u * v) / (nu * nv));
 }
 
-Real PointDihedral(const double* a, const double* b, const double* c, const double* d, int i,
-                   int j, int k, int l) {
+Real PointDihedral(const double* a, const double* b, const double* c, const double* d, int i, int j,
+                   int k, int l) {
   const Vector3 b1(b, a), b2(c, b), b3(d, c);
   if (b1.norm() <= Const::Tiny || b2.norm() <= Const::Tiny || b3.norm() <= Const::Tiny) {
     EndProcess(1, Format("$ err dihe angle was computed with zero distance between atoms : "
@@ -38,15 +38,17 @@ const double* AtomXYZ(const CMolecule& m, int i) { return m.atom.at(i).xyz.data(
 
 }  // namespace
 
-Real CMolecule::dist(int i, int j) const { return PointDistance(AtomXYZ(*this, i), AtomXYZ(*this, j)); }
+Real CMolecule::dist(int i, int j) const {
+  return PointDistance(AtomXYZ(*this, i), AtomXYZ(*this, j));
+}
 
 Real CMolecule::Angle(int i, int j, int k) const {
   return PointAngle(AtomXYZ(*this, i), AtomXYZ(*this, j), AtomXYZ(*this, k), i, j, k);
 }
 
 Real CMolecule::Dihe(int i, int j, int k, int l) const {
-  return PointDihedral(AtomXYZ(*this, i), AtomXYZ(*this, j), AtomXYZ(*this, k),
-                       AtomXYZ(*this, l), i, j, k, l);
+  return PointDihedral(AtomXYZ(*this, i), AtomXYZ(*this, j), AtomXYZ(*this, k), AtomXYZ(*this, l),
+                       i, j, k, l);
 }
 
 Real CMolecule::IC(const std::vector<int>& aid) const {

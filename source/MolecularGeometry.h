@@ -32,5 +32,5 @@ Real PointDistance(const double* a, const double* b);
 // Bond angle at b in radians, arc cosine in single precision.
 Real PointAngle(const double* a, const double* b, const double* c, int i, int j, int k);
 // Dihedral angle a-b-c-d in radians, range (-pi, pi].
-Real PointDihedral(const double* a, const double* b, const double* c, const double* d, int i,
-                   int j, int k, int l);
+Real PointDihedral(const double* a, const double* b, const double* c, const double* d, int i, int j,
+                   int k, int l);

@@ -95,8 +95,8 @@ void CMolecule::bond_create() {
     }
   }
   for (int i = 0; i < natm; ++i) {
-    atom[i].ibond = static_cast<int>(std::count_if(atom[i].bond.begin(), atom[i].bond.end(),
-                                                   [](int b) { return b > 0; }));
+    atom[i].ibond = static_cast<int>(
+        std::count_if(atom[i].bond.begin(), atom[i].bond.end(), [](int b) { return b > 0; }));
   }
   const int total = CountBonds(*this);
   std::printf("$ total number of bonds : %i; additional bonds created : %i\n", total,
@@ -104,7 +104,8 @@ void CMolecule::bond_create() {
 }
 
 void CMolecule::GenerateStructure() {
-  if (atom.size() < static_cast<std::size_t>(natm)) throw std::out_of_range("fewer atoms than natm");
+  if (atom.size() < static_cast<std::size_t>(natm))
+    throw std::out_of_range("fewer atoms than natm");
   for (int i = 0; i < natm; ++i) {
     for (int j = i + 1; j < natm; ++j) {
       if (Bonded(*this, i, j) && !Listed(bond, {i, j})) bond.emplace_back(i, j);

@@ -55,7 +55,8 @@ void CompleteRead(CMolecule& m, const std::vector<bool>& read, const std::string
                   int geometry) {
   for (int i = 0; i < m.natm; ++i) {
     if (!read[i]) {
-      EndProcess(1, "err no coordinates for atom : " + m.atom[i].name + " in file : " + path + "\n");
+      EndProcess(1,
+                 "err no coordinates for atom : " + m.atom[i].name + " in file : " + path + "\n");
     }
   }
   if (geometry == m.ngeom) {
@@ -72,7 +73,8 @@ void CompleteRead(CMolecule& m, const std::vector<bool>& read, const std::string
 // The first word of the field of `width` characters at `start` as a real;
 // raises when the line ends before the field or no number starts it.
 Real PdbField(const std::string& line, std::size_t start, std::size_t width) {
-  if (line.size() <= start) throw std::invalid_argument("pdb line ends before column " + std::to_string(start + 1));
+  if (line.size() <= start)
+    throw std::invalid_argument("pdb line ends before column " + std::to_string(start + 1));
   return strfloat(tprint(line.substr(start, width), 1));
 }
 
@@ -89,6 +91,9 @@ class CoordinateRead {
  public:
   CoordinateRead(CMolecule& m, const std::string& path, int geometry, const std::string& target)
       : m(m), path(path), geometry(geometry), set(SetOf(target)), read(m.natm, false) {
+    if (m.atom.size() < static_cast<std::size_t>(m.natm)) {
+      throw std::logic_error("the molecule has fewer atoms than natm");
+    }
     CheckGeometryIndex(m, geometry);
     in = OpenCoordinateFile(path);
   }
@@ -117,10 +122,12 @@ void CMolecule::ReadCoorPDB(const std::string& path, int geometry, const std::st
   while (std::getline(in, line)) {
     const std::string record = tprint(line.substr(0, 6), 1);
     if (record != "ATOM" && record != "HETATM") continue;
-    if (line.size() < 12) EndProcess(1, "$ err invalid line in the pdb file in line : " + line + "\n");
+    if (line.size() < 12)
+      EndProcess(1, "$ err invalid line in the pdb file in line : " + line + "\n");
     const int i = CheckedAtom(*this, tprint(line.substr(12, 4), 1));
-    file.Take(i, line, "$ err invalid line in the pdb file in line : ",
-              [&line](int c) { return PdbField(line, 30 + 8 * c, 8); });
+    file.Take(i, line, "$ err invalid line in the pdb file in line : ", [&line](int c) {
+      return PdbField(line, 30 + 8 * c, 8);
+    });
   }
   file.Complete();
 }
@@ -135,8 +142,9 @@ void CMolecule::ReadCoorCARD(const std::string& path, int geometry, const std::s
   while (std::getline(in, line)) {
     if (NF(line) == 0) continue;
     const int i = CheckedAtom(*this, tprint(line, 4));
-    file.Take(i, line, "$ err invalid line in the charmm coord file in line : ",
-              [&line](int c) { return strfloat(tprint(line, 5 + c)); });
+    file.Take(i, line, "$ err invalid line in the charmm coord file in line : ", [&line](int c) {
+      return strfloat(tprint(line, 5 + c));
+    });
   }
   file.Complete();
 }
@@ -166,8 +174,9 @@ void CMolecule::WriteCoorPDB(const std::string& path, const std::string& target)
   for (int i = 0; i < natm; ++i) {
     const CAtom& a = atom.at(i);
     const std::vector<double> none(3, -999.9);
-    const std::vector<double>& c =
-        set == CoordinateSet::Main ? a.xyz : set == CoordinateSet::Comp ? a.xyzcomp : none;
+    const std::vector<double>& c = set == CoordinateSet::Main   ? a.xyz
+                                   : set == CoordinateSet::Comp ? a.xyzcomp
+                                                                : none;
     text += Format("ATOM  %5i%5s %-4s%1s%4i    %8.3f%8.3f%8.3f%6.2f%6.2f      %-4s\n", a.serial,
                    a.name.c_str(), a.resn.c_str(), a.chain.c_str(), a.resid, c[0], c[1], c[2],
                    a.ocp, a.b, a.segid.c_str());

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <string>
 #include <vector>
 
@@ -18,13 +17,13 @@ class CMolecule {
  public:
   class CAtom {
    public:
-    std::vector<double> xyz = std::vector<double>(3, -999.9);  // active coordinates, Angstrom
+    std::vector<double> xyz = std::vector<double>(3, -999.9);   // active coordinates, Angstrom
     std::vector<double> xyzcomp = std::vector<double>(3, 0.0);  // comparison set
-    Real b = 0.0;    // B-factor column of PDB files
-    Real ocp = 0.0;  // occupancy column of PDB files
+    Real b = 0.0;                                               // B-factor column of PDB files
+    Real ocp = 0.0;                                             // occupancy column of PDB files
     int atmnum = 0;  // atomic number (0 for lone pairs and dummies)
     std::string symbol;
-    Vector3 rv;      // copy of xyz for vector arithmetic
+    Vector3 rv;  // copy of xyz for vector arithmetic
     Real q = 0.0;
     Real qpop = 0.0;
     Real qopt = 0.0;
@@ -203,12 +202,12 @@ class CMolecule {
   std::vector<AngleClass> angle;
   std::vector<DihedralClass> dihedral;
   std::vector<ImproperClass> impr;
-  int spinm = 1;          // spin multiplicity for QM jobs
-  Real netcharge = 0.0;   // net charge of the molecule, e
-  Real energy = 0.0;      // QM energy of the active geometry
-  int igroup = 0;         // number of charge groups
-  Vector3 FFDipole;       // dipole from the atomic charges, Debye
-  Vector3 QMDipole;       // QM dipole of the active geometry
+  int spinm = 1;         // spin multiplicity for QM jobs
+  Real netcharge = 0.0;  // net charge of the molecule, e
+  Real energy = 0.0;     // QM energy of the active geometry
+  int igroup = 0;        // number of charge groups
+  Vector3 FFDipole;      // dipole from the atomic charges, Debye
+  Vector3 QMDipole;      // QM dipole of the active geometry
   std::vector<ClassPESScanBonded> term;
   int tP = 0, iPDiheScan = 0;
   CESP ESP;

@@ -15,7 +15,8 @@ namespace {
 
 // i-j-k-l with i above the j-k axis and l at (1, y, z).
 CMolecule FourAtoms(double ly, double lz) {
-  return MakeMolecule({{"I", 6, 0, 1, 0}, {"J", 6, 0, 0, 0}, {"K", 6, 1, 0, 0}, {"L", 6, 1, ly, lz}});
+  return MakeMolecule(
+      {{"I", 6, 0, 1, 0}, {"J", 6, 0, 0, 0}, {"K", 6, 1, 0, 0}, {"L", 6, 1, ly, lz}});
 }
 
 }  // namespace
@@ -45,11 +46,11 @@ TEST(MolecularGeometryTest, InternalCoordinatesInAngstromAndDegrees) {
 }
 
 TEST(MolecularGeometryTest, DihedralSignAndOrder) {
-  EXPECT_NEAR(FourAtoms(1, 0).Dihe(0, 1, 2, 3), 0.0, 1e-12);            // cis
+  EXPECT_NEAR(FourAtoms(1, 0).Dihe(0, 1, 2, 3), 0.0, 1e-12);               // cis
   EXPECT_NEAR(std::fabs(FourAtoms(-1, 0).Dihe(0, 1, 2, 3)), M_PI, 1e-12);  // trans
   const CMolecule m = FourAtoms(0, 1);
   EXPECT_NEAR(m.Dihe(0, 1, 2, 3), M_PI / 2, 1e-12);
-  EXPECT_NEAR(m.Dihe(3, 2, 1, 0), M_PI / 2, 1e-12);       // reversed order, same value
+  EXPECT_NEAR(m.Dihe(3, 2, 1, 0), M_PI / 2, 1e-12);                  // reversed order, same value
   EXPECT_NEAR(FourAtoms(0, -1).Dihe(0, 1, 2, 3), -M_PI / 2, 1e-12);  // mirror image
   const CMolecule g = FourAtoms(0.5, 0.8);
   EXPECT_DOUBLE_EQ(g.Dihe(0, 1, 2, 3), g.Dihe(3, 2, 1, 0));
@@ -62,7 +63,8 @@ TEST(MolecularGeometryTest, ZeroDistancesEndTheProcessNamingTheAtoms) {
   EXPECT_EQ(e.message, "$ err angle was computed with zero distance between atoms : 0 0 1\n");
   e = ExpectExit([&] { m.Dihe(0, 1, 2, 0); });
   EXPECT_EQ(e.status, 1);
-  EXPECT_EQ(e.message, "$ err dihe angle was computed with zero distance between atoms : 0 1 2 0\n");
+  EXPECT_EQ(e.message,
+            "$ err dihe angle was computed with zero distance between atoms : 0 1 2 0\n");
   EXPECT_EQ(m.dist(1, 2), 0.0);
 }
 
@@ -105,6 +107,7 @@ TEST(MolecularGeometryTest, SnapshotFailures) {
   EXPECT_EQ(e.status, 1);
   EXPECT_EQ(e.message, "$ err angle was computed with zero distance between atoms : 0 1 2\n");
   e = ExpectExit([&] { g.dihedral(0, 1, 2, 0); });
-  EXPECT_EQ(e.message, "$ err dihe angle was computed with zero distance between atoms : 0 1 2 0\n");
+  EXPECT_EQ(e.message,
+            "$ err dihe angle was computed with zero distance between atoms : 0 1 2 0\n");
   EXPECT_THROW(g.distance(0, 3), std::out_of_range);
 }

@@ -39,8 +39,8 @@ TEST(BondLengthTableTest, RulesAreSymmetricAndUnknownPairsHaveNone) {
   EXPECT_EQ(mdist(53, 6), 2.2);
   EXPECT_EQ(mdist(7, 7), 0.0);
   EXPECT_EQ(mdist(1, 1), 0.0);
-  EXPECT_EQ(mdist(6, 35), -1.0);   // C-Br
-  EXPECT_EQ(mdist(0, 6), -1.0);    // lone pair
+  EXPECT_EQ(mdist(6, 35), -1.0);     // C-Br
+  EXPECT_EQ(mdist(0, 6), -1.0);      // lone pair
   EXPECT_EQ(mdist(100, 100), -1.0);  // Fermium is inside the table
   EXPECT_EQ(mdist(101, 6), -1.0);
   EXPECT_EQ(mdist(-1, 6), -1.0);
@@ -61,9 +61,11 @@ TEST(BondPerceptionTest, Methanol) {
   EXPECT_EQ(m.atom[5].ibond, 1);
   EXPECT_EQ(m.atom[2].bond[3], 0);  // H-H never bonded
   // Each angle once, lower outer atom first, centre in the middle.
-  EXPECT_EQ(Aids(m.angle), (std::set<std::vector<int>>{
-                               {0, 1, 5}, {1, 0, 2}, {1, 0, 3}, {1, 0, 4}, {2, 0, 3}, {2, 0, 4}, {3, 0, 4}}));
-  EXPECT_EQ(Aids(m.dihedral), (std::set<std::vector<int>>{{2, 0, 1, 5}, {3, 0, 1, 5}, {4, 0, 1, 5}}));
+  EXPECT_EQ(Aids(m.angle),
+            (std::set<std::vector<int>>{
+                {0, 1, 5}, {1, 0, 2}, {1, 0, 3}, {1, 0, 4}, {2, 0, 3}, {2, 0, 4}, {3, 0, 4}}));
+  EXPECT_EQ(Aids(m.dihedral),
+            (std::set<std::vector<int>>{{2, 0, 1, 5}, {3, 0, 1, 5}, {4, 0, 1, 5}}));
   for (const auto& d : m.dihedral) EXPECT_EQ(d.fid, -1);
 }
 
@@ -131,7 +133,8 @@ TEST(BondPerceptionTest, BromineHasNoRule) {
   EXPECT_EQ(count, 3u);
   EXPECT_EQ(m.atom[1].ibond, 0);
   EXPECT_EQ(m.bond.size(), 3u);
-  EXPECT_NE(out.find("$ total number of bonds : 3; additional bonds created : 3\n"), std::string::npos);
+  EXPECT_NE(out.find("$ total number of bonds : 3; additional bonds created : 3\n"),
+            std::string::npos);
 }
 
 TEST(BondPerceptionTest, HydrazineNitrogensNeedTheTopology) {
@@ -150,7 +153,8 @@ TEST(BondPerceptionTest, HydrazineNitrogensNeedTheTopology) {
                               {"H21", 1, 1.79, 0.95, 0}});
   t.atom[0].bond[1] = t.atom[1].bond[0] = 1;
   const std::string out = Perceive(t);
-  EXPECT_NE(out.find("$ total number of bonds : 3; additional bonds created : 2\n"), std::string::npos);
+  EXPECT_NE(out.find("$ total number of bonds : 3; additional bonds created : 2\n"),
+            std::string::npos);
   EXPECT_EQ(t.dihedral.size(), 1u);
 }
 

@@ -70,8 +70,8 @@ TEST(CoordinateFileTest, ShortOrMalformedPdbRecordsEndTheRead) {
   CMolecule m = Water();
   const std::string good = Atom(1, " OH2", 0, 0, 0);
   const std::vector<std::string> bad = {
-      "ATOM      1",                                  // ends before the name
-      good.substr(0, 35),                              // ends inside x, before y
+      "ATOM      1",                                             // ends before the name
+      good.substr(0, 35),                                        // ends inside x, before y
       good.substr(0, good.size() - 1).replace(47, 6, "  abc "),  // z is not a number
   };
   for (const auto& line : bad) {

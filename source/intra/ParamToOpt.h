@@ -7,11 +7,11 @@
 // One free parameter of the current stage of the bonded fit.
 class CParamToOpt {
  public:
-  char typeTerm = ' ';   // 'b' bond, 'a' angle, 'd' dihedral, 'i' improper
-  char typeParam = ' ';  // 'f' force constant, 'b' bond length, 'a' angle,
-                         // 'k' Urey-Bradley force constant, 's' Urey-Bradley distance
-  int imultiplicity = 0; // index of the dihedral term within its entry
-  int ip = 0;            // index into the table of `param` of that term kind
+  char typeTerm = ' ';    // 'b' bond, 'a' angle, 'd' dihedral, 'i' improper
+  char typeParam = ' ';   // 'f' force constant, 'b' bond length, 'a' angle,
+                          // 'k' Urey-Bradley force constant, 's' Urey-Bradley distance
+  int imultiplicity = 0;  // index of the dihedral term within its entry
+  int ip = 0;             // index into the table of `param` of that term kind
   Real value = 0.0;
 };
 

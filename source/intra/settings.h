@@ -67,10 +67,10 @@ class CTargetStructures {
 // The bonded-optimisation settings.
 class COptInter {
  public:
-  static constexpr int kMaxScans = 100;            // `scan` blocks
-  static constexpr int kMaxScanConstraints = 20;   // constraint lines per scan
-  static constexpr int kMaxFixDihe = 20;           // globally constrained dihedrals
-  static constexpr int kMaxScaleBond = 100;        // `scaleBond` entries
+  static constexpr int kMaxScans = 100;           // `scan` blocks
+  static constexpr int kMaxScanConstraints = 20;  // constraint lines per scan
+  static constexpr int kMaxFixDihe = 20;          // globally constrained dihedrals
+  static constexpr int kMaxScaleBond = 100;       // `scaleBond` entries
   static constexpr int kMaxDiheDubl = 20;
 
   // A globally constrained dihedral (or bond, with the last two indices -1).
@@ -129,8 +129,8 @@ class COptInter {
 // Grid settings of multi-dimensional dihedral scans.
 class CParamMultiDiheScan {
  public:
-  Real meshSize = 10.0;   // grid step, degrees
-  Real cutEnergy = 7.0;   // kcal/mol above which grid points are not extended
+  Real meshSize = 10.0;  // grid step, degrees
+  Real cutEnergy = 7.0;  // kcal/mol above which grid points are not extended
 };
 
 // Restraint accumulators (recomputed at every evaluation of the bonded
