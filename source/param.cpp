@@ -10,13 +10,19 @@
 
 namespace {
 
-// What a search does with one upper-cased line of a file: update the section
-// state of this file and say whether the line is the one sought.
+// What a search does with one line of a file: update the section state of
+// this file and say whether the line is the one sought. Lines are compared
+// upper-cased; the test takes its fields with Field, which upper-cases only
+// the field (the same as taking it from the upper-cased line, and much
+// cheaper on files of thousands of lines).
 using LineTest = std::function<bool(const std::string& path, const std::string& line, bool& inSection)>;
 
-// The first line, over all files in order, that the test accepts; empty when
-// none does. The section flag starts cleared for every file. cannotOpen is
-// called for a file that cannot be opened and must not return.
+std::string Field(const std::string& line, int n) { return Upper(tprint(line, n)); }
+
+// The first line, upper-cased, over all files in order, that the test
+// accepts; empty when none does. The section flag starts cleared for every
+// file. cannotOpen is called for a file that cannot be opened and must not
+// return.
 std::string FirstLine(const std::vector<std::string>& files,
                       const std::function<void(const std::string&)>& cannotOpen, const LineTest& test) {
   for (const auto& path : files) {
@@ -25,8 +31,7 @@ std::string FirstLine(const std::vector<std::string>& files,
     bool inSection = false;
     std::string line;
     while (std::getline(in, line)) {
-      upper(line);
-      if (test(path, line, inSection)) return line;
+      if (test(path, line, inSection)) return Upper(line);
     }
   }
   return "";
@@ -35,7 +40,7 @@ std::string FirstLine(const std::vector<std::string>& files,
 // Section handling of the single-line bonded lookups: the first four
 // characters of field 1 open or close the section.
 void SwitchSection(const std::string& line, const char* openKey, const char* closeKey, bool& inSection) {
-  const std::string k = tprint(line, 1).substr(0, 4);
+  const std::string k = Field(line, 1).substr(0, 4);
   if (k == openKey) inSection = true;
   if (k == closeKey) inSection = false;
 }
@@ -43,7 +48,7 @@ void SwitchSection(const std::string& line, const char* openKey, const char* clo
 bool FieldsAre(const std::string& line, std::initializer_list<std::string> fields) {
   int n = 1;
   for (const auto& f : fields)
-    if (tprint(line, n++) != f) return false;
+    if (Field(line, n++) != f) return false;
   return true;
 }
 
@@ -96,15 +101,15 @@ std::string Charmm::read_par(const std::string& atype) const {
   return FirstLine(
       params, [](const std::string& path) { throw std::runtime_error("Can not open file: " + path); },
       [&](const std::string& path, const std::string& line, bool& inSection) {
-        const std::string f1 = tprint(line, 1);
+        const std::string f1 = Field(line, 1);
         if (f1 == "NBFIX") inSection = false;
         if (f1.substr(0, 4) == "NONB") inSection = true;
         if (!inSection || f1 != atype) return false;
         try {
-          strfloat(tprint(line, 3));
-          strfloat(tprint(line, 4));
+          strfloat(Field(line, 3));
+          strfloat(Field(line, 4));
         } catch (const std::exception& e) {
-          throw std::runtime_error("Error in file: " + path + " in line: " + line + "\n" + e.what());
+          throw std::runtime_error("Error in file: " + path + " in line: " + Upper(line) + "\n" + e.what());
         }
         return true;
       });
@@ -114,16 +119,16 @@ std::string Charmm::read_nbfix(const std::string& atype1, const std::string& aty
   return FirstLine(
       params, [](const std::string& path) { throw std::runtime_error("Cannot open file: " + path); },
       [&](const std::string& path, const std::string& line, bool& inSection) {
-        const std::string f1 = tprint(line, 1);
+        const std::string f1 = Field(line, 1);
         if (f1 == "HBOND")
           inSection = false;
         else if (f1 == "NBFIX")
           inSection = true;
         if (!inSection) return false;
-        const std::string f2 = tprint(line, 2);
+        const std::string f2 = Field(line, 2);
         if (!((f1 == atype1 && f2 == atype2) || (f1 == atype2 && f2 == atype1))) return false;
         if (!is_number(tprint(line, 3)) || !is_number(tprint(line, 4)))
-          throw std::runtime_error("Error in file: " + path + " in line: " + line);
+          throw std::runtime_error("Error in file: " + path + " in line: " + Upper(line));
         return true;
       });
 }

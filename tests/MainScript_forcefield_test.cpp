@@ -1,0 +1,141 @@
+// The force-field script commands: file lists, topology reading and writing,
+// and the molecule's parameter table, through the real executable.
+#include <gtest/gtest.h>
+
+#include "MainScript.h"
+#include "param.h"
+#include "support/forcefield_state.h"
+#include "support/run.h"
+
+using testing_support::ForceFieldState;
+using testing_support::RunQm2ff;
+using testing_support::TempDir;
+
+namespace {
+
+TEST(ForceFieldCommands, TopologyAndParamAppendEveryWordUnchanged) {
+  ForceFieldState state;
+  CharmmTopPar = Charmm();
+  testing::internal::CaptureStdout();
+  MainScript::ProcessScriptMain("topology a.rtf B.rtf\nPARAM p.prm\nparam q.prm\n");
+  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+            "$ topologyfile file (1) : a.rtf\n"
+            "$ topologyfile file (2) : B.rtf\n"
+            "$ parameter file (1) : p.prm\n"
+            "$ parameter file (2) : q.prm\n");
+  EXPECT_EQ(CharmmTopPar.tops, (std::vector<std::string>{"a.rtf", "B.rtf"}));
+  EXPECT_EQ(CharmmTopPar.params, (std::vector<std::string>{"p.prm", "q.prm"}));
+}
+
+const char* kTypes =
+    "MASS 1 HGA3    1.00800 H\n"
+    "MASS 2 CG331  12.01100 C\n"
+    "MASS 3 OG311  15.99940 O\n"
+    "MASS 4 HGP1    1.00800 H\n";
+
+const char* kParams =
+    "BONDS\n"
+    "CG331  HGA3    322.00     1.1110\n"
+    "CG331  OG311   428.00     1.4200\n"
+    "OG311  HGP1    545.00     0.9600\n"
+    "ANGLES\n"
+    "HGA3   CG331  HGA3    35.50    108.40    5.40   1.80200\n"
+    "HGA3   CG331  OG311   45.90    108.89\n"
+    "CG331  OG311  HGP1    57.50    106.00\n"
+    "DIHEDRALS\n"
+    "HGA3   CG331  OG311  HGP1     0.1800  3     0.00\n"
+    "NONBONDED\n"
+    "HGA3     0.0       -0.0240     1.3400\n";
+
+const char* kMethanol =
+    "RESI MEOH 0.00\n"
+    "GROUP\n"
+    "ATOM CB  CG331 -0.04\n"
+    "ATOM OG  OG311 -0.65\n"
+    "ATOM HG1 HGP1   0.42\n"
+    "ATOM HB1 HGA3   0.09\n"
+    "ATOM HB2 HGA3   0.09\n"
+    "ATOM HB3 HGA3   0.09\n"
+    "BOND CB OG OG HG1\n";
+
+const char* kMethanolPdb =
+    "ATOM      1 CB   MEOH    1       0.000   0.000   0.000  1.00  0.00\n"
+    "ATOM      2 OG   MEOH    1       1.430   0.000   0.000  1.00  0.00\n"
+    "ATOM      3 HG1  MEOH    1       1.750   0.910   0.000  1.00  0.00\n"
+    "ATOM      4 HB1  MEOH    1      -0.360   1.030   0.000  1.00  0.00\n"
+    "ATOM      5 HB2  MEOH    1      -0.360  -0.510   0.890  1.00  0.00\n"
+    "ATOM      6 HB3  MEOH    1      -0.360  -0.510  -0.890  1.00  0.00\n"
+    "END\n";
+
+void WriteMethanol(const TempDir& dir) {
+  dir.Write("types.rtf", kTypes);
+  dir.Write("small.prm", kParams);
+  dir.Write("meoh.rtf", kMethanol);
+  dir.Write("meoh.pdb", kMethanolPdb);
+}
+
+bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+TEST(ForceFieldScript, ReadsPerceivesListsParametersAndWritesTheTopology) {
+  TempDir dir;
+  WriteMethanol(dir);
+  dir.Write("run.inp",
+            "topology types.rtf\n"
+            "param small.prm\n"
+            "readtop meoh.rtf\n"
+            "readcoorpdb meoh.pdb\n"
+            "generatebonds\n"
+            "readparam\n"
+            "writetop out.rtf\n");
+  const auto r = RunQm2ff("run.inp", dir.path());
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  EXPECT_TRUE(Contains(r.out, "$ topologyfile file (1) : types.rtf\n"));
+  EXPECT_TRUE(Contains(r.out, "$ parameter file (1) : small.prm\n"));
+  EXPECT_TRUE(Contains(r.out, "$ number of atoms read     :    6\n"));
+  EXPECT_TRUE(Contains(r.out, "$ total number of bonds    :    2\n"));
+  EXPECT_TRUE(Contains(r.out, "$ total number of bonds : 5; additional bonds created : 3\n"));
+  EXPECT_TRUE(Contains(r.out, "$ topology was written to " + dir.path().string() + "//out.rtf\n"));
+  const std::string top = dir.Read("out.rtf");
+  EXPECT_TRUE(Contains(top, "BOND       CB      OG      CB     HB1      CB     HB2      CB     HB3\n")) << top;
+  EXPECT_TRUE(Contains(top, "ATOM HG1     HGP1      0.420\n"));
+}
+
+TEST(ForceFieldScript, BadMassLineEndsTheRunAtTheReadtopLine) {
+  TempDir dir;
+  WriteMethanol(dir);
+  dir.Write("types.rtf", "MASS 1 HGA3 heavy H\n");
+  dir.Write("run.inp", "topology types.rtf\nreadtop meoh.rtf\nwritetop out.rtf\n");
+  const auto r = RunQm2ff("run.inp", dir.path());
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "$ err in input script in line : readtop meoh.rtf\n");
+}
+
+TEST(ForceFieldScript, MissingParameterFileEndsTheRun) {
+  TempDir dir;
+  WriteMethanol(dir);
+  dir.Write("run.inp",
+            "topology types.rtf\nparam none.prm\nreadtop meoh.rtf\nreadcoorpdb meoh.pdb\ngeneratebonds\n"
+            "readparam\nwritetop out.rtf\n");
+  const auto r = RunQm2ff("run.inp", dir.path());
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "$ error parameter file can not be opened : none.prm\n");
+  EXPECT_EQ(dir.Read("out.rtf"), "");
+}
+
+TEST(ForceFieldScript, ReferenceFilesForOneResidue) {
+  const std::string ref = testing_support::SharedReferenceDir();
+  if (ref.empty()) GTEST_SKIP() << "reference files absent";
+  TempDir dir;
+  WriteMethanol(dir);
+  dir.Write("run.inp", "topology " + ref + "/toppar/top_all36_cgenff.rtf\n" + "param " + ref +
+                           "/toppar/par_all36_cgenff.prm\n"
+                           "readtop meoh.rtf\nreadcoorpdb meoh.pdb\ngeneratebonds\nreadparam\nwritetop out.rtf\n");
+  const auto r = RunQm2ff("run.inp", dir.path());
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  EXPECT_TRUE(Contains(r.out, "$ topology was written to "));
+  EXPECT_TRUE(Contains(dir.Read("out.rtf"), "ATOM CB      CG331    -0.040\n"));
+}
+
+}  // namespace
