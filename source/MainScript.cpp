@@ -137,6 +137,17 @@ void Constrain(Cursor& c) {
   }
   OptInter.nCostrGlobal = n;
 }
+
+// The QM commands take a geometry number only as the one word after the key.
+void OptimizeGeometry(Cursor& c) { mol1.QMOptCoordinates(GeometryIndex(c.line, 2, 2)); }
+
+void SinglePoint(Cursor& c) {
+  mol1.QMSinglePoint("sp", Gaussian::options.QMTheory, GeometryIndex(c.line, 2, 2));
+}
+
+void Population(Cursor& c) { mol1.PopEspCharges(GeometryIndex(c.line, 2, 2)); }
+
+// The lines up to `end` configure and run the charge fit.
 void OptChargeSection(Cursor& c) { OptimizeCharge::ProcessScriptChargeOpt(TakeChargeSection(c)); }
 
 }  // namespace
@@ -160,6 +171,9 @@ const std::map<std::string, Command>& Commands() {
       {"generatebonds", GenerateBonds},
       {"energy", Energy},
       {"constrain", Constrain},
+      {"optimizegeometry", OptimizeGeometry},
+      {"singlepoint", SinglePoint},
+      {"population", Population},
       {"optcharge", OptChargeSection},
   };
   return table;

@@ -6,6 +6,7 @@
 
 #include "errors.h"
 #include "gaussian.h"
+#include "intra/BondOpt.h"
 #include "util.h"
 
 namespace {
@@ -40,8 +41,7 @@ std::string GaussCommandLine(const std::string& fname_inp, const std::string& fn
 
 void run_gauss(const std::string& fname_inp, const std::string& fname_out,
                const ShellRunner& runner) {
-  const int bGsOut = 1;
-  if (bGsOut == 0) {
+  if (OptInter.bGsOut == 0) {
     std::printf("$ no QM calculation will be produced for input file : %s \n", fname_inp.c_str());
     return;
   }

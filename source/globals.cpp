@@ -29,8 +29,8 @@ namespace Gaussian {
 GaussianJob options;
 }
 std::vector<CNBFIX> nbfix;
-ClassTargetFunctionContributions targetFunctionContributions;
 CBonds BondStruct;
+ClassTargetFunctionContributions targetFunctionContributions;
 
 // The line being searched by the running line minimisation (none at start).
 namespace NR {

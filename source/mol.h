@@ -114,6 +114,12 @@ class CMolecule {
   // QM electrostatic potential data, per geometry.
   class CESP {
    public:
+    // Makes sure there are entries for the geometries 0..n-1.
+    void Resize(int n);
+    // Stores the work lists `val` and `dist` as the data of geometry g and
+    // empties them.
+    void Finalize(int g);
+
     std::vector<std::vector<double>> QMESPval;
     std::vector<std::vector<double>> distESPPoint;
     std::vector<double> val;

@@ -5,7 +5,8 @@
 
 #include "errors.h"
 #include "gaussian.h"
-#include "support/exit.h"
+#include "support/process_exit.h"
+#include "support/gaussian_outputs.h"
 #include "support/run.h"
 
 namespace {
@@ -13,7 +14,10 @@ namespace {
 using Gaussian::GaussianOutputData;
 using Gaussian::ReadGaussianOutput;
 using testing_support::SharedReferenceDir;
+using testing_support::ConvergenceTable;
 using testing_support::ExpectExit;
+using testing_support::OrientationHead;
+using testing_support::OrientationTable;
 using testing_support::TempDir;
 
 GaussianOutputData ReadText(const std::string& text) {
@@ -23,31 +27,10 @@ GaussianOutputData ReadText(const std::string& text) {
   return w;
 }
 
-const std::string kOrientationHead =
-    " ---------------------------------------------------------------------\n"
-    " Center     Atomic      Atomic             Coordinates (Angstroms)\n"
-    " Number     Number       Type             X           Y           Z\n"
-    " ---------------------------------------------------------------------\n";
-const std::string kRule =
-    " ---------------------------------------------------------------------\n";
-
-std::string Orientation(const std::string& kind, const std::string& rows) {
-  return "                         " + kind + " orientation:                         \n" +
-         kOrientationHead + rows + kRule;
-}
-
 const std::string kWaterRows =
     "      1          8           0        0.000000    0.000000    0.119736\n"
     "      2          1           0        0.000000    0.761572   -0.478944\n"
     "      3          1           0        0.000000   -0.761572   -0.478944\n";
-
-std::string Convergence(const char* a, const char* b, const char* c, const char* d) {
-  return std::string("         Item               Value     Threshold  Converged?\n") +
-         " Maximum Force            0.000036     0.000450     " + a + "\n" +
-         " RMS     Force            0.000010     0.000300     " + b + "\n" +
-         " Maximum Displacement     0.000678     0.001800     " + c + "\n" +
-         " RMS     Displacement     0.000134     0.001200     " + d + "\n";
-}
 
 const std::string kMullikenRows =
     "               1\n"
@@ -199,8 +182,8 @@ TEST(ReadGaussianOutput, ForcesTableEndsAtEndOfFile) {
 
 TEST(ReadGaussianOutput, SecondStandardOrientationWins) {
   const GaussianOutputData w = ReadText(
-      Orientation("Standard", "      1          8           0        9.0    9.0    9.0\n") +
-      Orientation("Standard", kWaterRows));
+      OrientationTable("Standard", "      1          8           0        9.0    9.0    9.0\n") +
+      OrientationTable("Standard", kWaterRows));
   EXPECT_TRUE(w.IfRead("coorStandardOrient"));
   ASSERT_EQ(w.prop.xyzStandardOrient.size(), 9u);
   EXPECT_DOUBLE_EQ(w.prop.xyzStandardOrient[2], 0.119736);
@@ -210,8 +193,8 @@ TEST(ReadGaussianOutput, SecondStandardOrientationWins) {
 
 TEST(ReadGaussianOutput, EachOrientationTableHasItsOwnItem) {
   const GaussianOutputData w =
-      ReadText(Orientation("Input", kWaterRows) +
-               Orientation("Z-Matrix", "      1          8           0        1.0    2.0    3.0\n"));
+      ReadText(OrientationTable("Input", kWaterRows) +
+               OrientationTable("Z-Matrix", "      1          8           0        1.0    2.0    3.0\n"));
   EXPECT_TRUE(w.IfRead("coorInputOrient"));
   EXPECT_TRUE(w.IfRead("coorZMatrix"));
   EXPECT_FALSE(w.IfRead("coorStandardOrient"));
@@ -221,7 +204,7 @@ TEST(ReadGaussianOutput, EachOrientationTableHasItsOwnItem) {
 }
 
 TEST(ReadGaussianOutput, OrientationTableEndsAtEndOfFile) {
-  const std::string text = "                         Standard orientation:\n" + kOrientationHead +
+  const std::string text = OrientationHead("Standard") +
                            "      1          8           0        0.5    0.25    0.125";
   const GaussianOutputData w = ReadText(text);
   EXPECT_EQ(w.prop.xyzStandardOrient, (std::vector<Real>{0.5, 0.25, 0.125}));
@@ -296,17 +279,17 @@ TEST(ReadGaussianOutput, EspChargesAtEndOfFile) {
 }
 
 TEST(ReadGaussianOutput, ConvergenceNeedsAllFourInTheLastTable) {
-  const GaussianOutputData all = ReadText(Convergence("YES", "YES", "YES", "YES"));
+  const GaussianOutputData all = ReadText(ConvergenceTable("YES", "YES", "YES", "YES"));
   EXPECT_TRUE(all.IfRead("convergence"));
   EXPECT_TRUE(all.prop.ifconverged);
 
   const GaussianOutputData three =
-      ReadText(Convergence("YES", "YES", "YES", "YES") + Convergence("YES", "NO", "YES", "YES"));
+      ReadText(ConvergenceTable("YES", "YES", "YES", "YES") + ConvergenceTable("YES", "NO", "YES", "YES"));
   EXPECT_TRUE(three.IfRead("convergence"));
   EXPECT_FALSE(three.prop.ifconverged);
 
   const GaussianOutputData later =
-      ReadText(Convergence("NO", "NO", "NO", "NO") + Convergence("YES", "YES", "YES", "YES"));
+      ReadText(ConvergenceTable("NO", "NO", "NO", "NO") + ConvergenceTable("YES", "YES", "YES", "YES"));
   EXPECT_TRUE(later.prop.ifconverged);
 }
 

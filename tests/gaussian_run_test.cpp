@@ -7,7 +7,8 @@
 
 #include "errors.h"
 #include "gaussian.h"
-#include "support/exit.h"
+#include "intra/BondOpt.h"
+#include "support/process_exit.h"
 #include "support/run.h"
 
 namespace {
@@ -83,6 +84,21 @@ TEST(RunGauss, ReusesAnExistingOutputWhateverItHolds) {
   const std::string printed = testing::internal::GetCapturedStdout();
   EXPECT_TRUE(runner.lines.empty());
   EXPECT_NE(printed.find("$ " + out + " exists nothing done\n"), std::string::npos) << printed;
+}
+
+TEST(RunGauss, SwitchedOffRunsNothingNotEvenAMissingOutput) {
+  TempDir dir;
+  const std::string inp = (dir.path() / "pop1.inp").string();
+  const std::string out = (dir.path() / "pop1.out").string();
+  RecordingRunner runner;
+  const int saved = OptInter.bGsOut;
+  OptInter.bGsOut = 0;
+  testing::internal::CaptureStdout();
+  run_gauss(inp, out, runner.Runner());
+  const std::string printed = testing::internal::GetCapturedStdout();
+  OptInter.bGsOut = saved;
+  EXPECT_TRUE(runner.lines.empty());
+  EXPECT_EQ(printed, "$ no QM calculation will be produced for input file : " + inp + " \n");
 }
 
 TEST(RunGauss, FailureToStartIsReportedAndTheRunGoesOn) {
