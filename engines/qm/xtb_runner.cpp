@@ -1,5 +1,6 @@
 #include "xtb_runner.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -60,25 +61,29 @@ std::string Quote(const std::string& s) {
   return q + "'";
 }
 
-// Runs xtb in dir; throws with xtb's own error lines when it fails.
-std::string RunXtb(const fs::path& dir, const XtbSystem& system, const std::string& arguments) {
+// Runs xtb in dir; true when it ended normally.
+bool TryXtb(const fs::path& dir, const XtbSystem& system, const std::string& arguments) {
   const std::string command = "cd " + Quote(dir.string()) + " && OMP_NUM_THREADS=" +
-                              std::to_string(system.threads) + " OMP_MAX_ACTIVE_LEVELS=1 xtb geom.xyz --chrg " +
+                              std::to_string(system.threads) + " xtb geom.xyz --chrg " +
                               std::to_string(system.charge) + " --uhf " +
                               std::to_string(system.unpairedElectrons) + " " + arguments +
                               " >xtb.out 2>xtb.err </dev/null";
   const int status = std::system(command.c_str());
-  const std::string err = ReadText(dir / "xtb.err");
-  if (status != 0 || err.find("normal termination of xtb") == std::string::npos) {
+  return status == 0 && ReadText(dir / "xtb.err").find("normal termination of xtb") != std::string::npos;
+}
+
+// Runs xtb in dir; throws with xtb's own error lines when it fails.
+std::string RunXtb(const fs::path& dir, const XtbSystem& system, const std::string& arguments) {
+  if (!TryXtb(dir, system, arguments)) {
     std::string why;
-    std::istringstream lines(err + ReadText(dir / "xtb.out"));
+    std::istringstream lines(ReadText(dir / "xtb.err") + ReadText(dir / "xtb.out"));
     for (std::string l; std::getline(lines, l);) {
-      if (l.find("ERROR") != std::string::npos || l.find("rror") != std::string::npos) {
-        why += (why.empty() ? "" : "; ") + l.substr(l.find_first_not_of(" #[") == std::string::npos ? 0 : l.find_first_not_of(" "));
+      if (l.find("[ERROR]") != std::string::npos || l.find("#ERROR!") != std::string::npos) {
+        why += (why.empty() ? "" : "; ") + l.substr(l.find_first_not_of(' '));
       }
     }
-    if (status != 0 && why.empty()) why = "the xtb program could not be run (is xtb installed?)";
-    throw std::runtime_error("xtb failed: " + (why.empty() ? std::string("abnormal termination") : why));
+    if (why.empty()) why = "abnormal termination (is the xtb program installed?)";
+    throw std::runtime_error("xtb failed: " + why);
   }
   return ReadText(dir / "xtb.out");
 }
@@ -125,39 +130,74 @@ Vec3 ReadDipole(const std::string& out) {
 
 }  // namespace
 
-XtbPoint XtbSinglePoint(const XtbSystem& system, const std::vector<Vec3>& espPoints) {
+namespace {
+
+// Reads xtb's potential file when it holds exactly the requested points.
+bool ReadPotential(const fs::path& file, const std::vector<Vec3>& points, size_t begin, size_t end,
+                   std::vector<double>& values) {
+  values.clear();
+  std::istringstream in(ReadText(file));
+  for (std::string l; std::getline(in, l);) {
+    const auto w = Words(l);
+    if (w.size() != 4) return false;
+    const size_t p = begin + values.size();
+    if (p >= end) return false;
+    const Vec3 b = (1.0 / kBohrInAngstrom) * points[p];
+    char* stop = nullptr;
+    const double x = std::strtod(w[0].c_str(), &stop), y = std::strtod(w[1].c_str(), &stop),
+                 z = std::strtod(w[2].c_str(), &stop), v = std::strtod(w[3].c_str(), &stop);
+    if (std::abs(x - b.x) > 1e-6 || std::abs(y - b.y) > 1e-6 || std::abs(z - b.z) > 1e-6 || !std::isfinite(v)) {
+      return false;
+    }
+    values.push_back(v);
+  }
+  return values.size() == end - begin;
+}
+
+// Potential at points [begin, end). xtb 6.5.1 now and then aborts in the
+// summary it prints after the potential: such a run is repeated on halves of
+// the point set, and for small sets its potential file is used when complete.
+void PotentialChunk(const XtbSystem& system, const std::vector<Vec3>& points, size_t begin, size_t end,
+                    std::vector<double>& potential) {
   ScratchDirectory dir;
   WriteXyz(dir.path() / "geom.xyz", system, system.positions);
-  std::string args = "--sp --grad";
-  if (!espPoints.empty()) {
-    std::ofstream points(dir.path() / "esp_coord");
-    for (const Vec3& p : espPoints) {
-      const Vec3 b = (1.0 / kBohrInAngstrom) * p;
-      points << Format("%.10f %.10f %.10f\n", b.x, b.y, b.z);
-    }
-    if (!points) throw std::runtime_error("cannot write the fit points for xtb");
-    args += " --esp";
-  }
-  const std::string out = RunXtb(dir.path(), system, args);
-  XtbPoint p;
-  const size_t n = system.atomicNumbers.size();
-  ReadEngrad(dir.path() / "geom.engrad", n, p);
   {
+    std::ofstream out(dir.path() / "esp_coord");
+    for (size_t p = begin; p < end; ++p) {
+      const Vec3 b = (1.0 / kBohrInAngstrom) * points[p];
+      out << Format("%.10f %.10f %.10f\n", b.x, b.y, b.z);
+    }
+    if (!out) throw std::runtime_error("cannot write the fit points for xtb");
+  }
+  const bool ok = TryXtb(dir.path(), system, "--sp --esp");
+  std::vector<double> values;
+  const bool complete = ReadPotential(dir.path() / "xtb_esp.dat", points, begin, end, values);
+  if (!(ok && complete) && end - begin >= 64) {
+    const size_t mid = begin + (end - begin) / 2;
+    PotentialChunk(system, points, begin, mid, potential);
+    PotentialChunk(system, points, mid, end, potential);
+    return;
+  }
+  if (!complete) throw std::runtime_error("xtb failed to compute the electrostatic potential");
+  potential.insert(potential.end(), values.begin(), values.end());
+}
+
+}  // namespace
+
+XtbPoint XtbSinglePoint(const XtbSystem& system, const std::vector<Vec3>& espPoints) {
+  XtbPoint p;
+  {
+    ScratchDirectory dir;
+    WriteXyz(dir.path() / "geom.xyz", system, system.positions);
+    const std::string out = RunXtb(dir.path(), system, "--sp --grad");
+    const size_t n = system.atomicNumbers.size();
+    ReadEngrad(dir.path() / "geom.engrad", n, p);
     std::istringstream in(ReadText(dir.path() / "charges"));
     for (std::string t; in >> t;) p.charges.push_back(Number(t, "the charges"));
     if (p.charges.size() != n) throw std::runtime_error("xtb output: the charges file is incomplete");
+    p.dipole = ReadDipole(out);
   }
-  p.dipole = ReadDipole(out);
-  if (!espPoints.empty()) {
-    std::istringstream in(ReadText(dir.path() / "xtb_esp.dat"));
-    for (std::string l; std::getline(in, l);) {
-      const auto w = Words(l);
-      if (w.size() == 4) p.potential.push_back(Number(w[3], "the potential"));
-    }
-    if (p.potential.size() != espPoints.size()) {
-      throw std::runtime_error("xtb output: the potential file is incomplete");
-    }
-  }
+  if (!espPoints.empty()) PotentialChunk(system, espPoints, 0, espPoints.size(), p.potential);
   return p;
 }
 
@@ -191,7 +231,7 @@ XtbOptimisation XtbOptimise(const XtbSystem& system, const std::vector<int>& fro
     control << "$end\n";
     if (!control) throw std::runtime_error("cannot write the xtb control file");
   }
-  const std::string out = RunXtb(dir.path(), system, "--opt tight --input control.inp");
+  const std::string out = RunXtb(dir.path(), system, "--opt verytight --input control.inp");
   XtbOptimisation result;
   result.converged = out.find("GEOMETRY OPTIMIZATION CONVERGED") != std::string::npos;
   std::istringstream log(ReadText(dir.path() / "xtbopt.log"));
