@@ -164,7 +164,11 @@ void OptimizeCharges(CMolecule& s) {
   std::printf("\n$ Developed charges : \n");
   PrintChargeTable(s, true);
   PrintSeparate();
-  std::printf("$ Total charge computed / given : %7.3f / %7.3f \n", s.Q(), s.netcharge);
+  // The rounded charges sum to the net charge up to the last bits, which
+  // must not print as "-0.000".
+  Real total = round(s.Q(), 3);
+  if (total == 0.0) total = 0.0;
+  std::printf("$ Total charge computed / given : %7.3f / %7.3f \n", total, s.netcharge);
   WriteChargeSnapshots(s);
 }
 
