@@ -1,7 +1,7 @@
 // The molecule's parameter table (listing and filling from the general
 // force field) and the Lennard-Jones lookup of every atom, for alkanes of
-// 50 and 101 atoms (argument: number of carbons) against the reference CGenFF parameter file. Skipped when the
-// reference files beside the project are absent. Bond perception prints its
+// 50 and 101 atoms (argument: number of carbons) against the reference CGenFF parameter file.
+// Skipped when the reference files beside the project are absent. Bond perception prints its
 // progress lines once per benchmark.
 #include <benchmark/benchmark.h>
 
@@ -15,8 +15,8 @@
 namespace {
 
 std::string ReferenceParamFile() {
-  const auto file = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "shared" /
-                    "reference" / "toppar" / "par_all36_cgenff.prm";
+  const auto file = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() /
+                    "shared" / "reference" / "toppar" / "par_all36_cgenff.prm";
   return std::filesystem::exists(file) ? file.string() : "";
 }
 
@@ -24,7 +24,8 @@ std::string ReferenceParamFile() {
 // bonds perceived and terms listed.
 CMolecule Alkane(int n) {
   CMolecule m;
-  const auto add = [&m](const std::string& name, const std::string& type, int z, double x, double y, double zc) {
+  const auto add = [&m](const std::string& name, const std::string& type, int z, double x, double y,
+                        double zc) {
     CMolecule::CAtom a;
     a.name = name;
     a.type = type;

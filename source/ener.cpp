@@ -52,7 +52,8 @@ Real CMolecule::inter_ener(const CMolecule& other) const {
       const auto& b = other.atom[j];
       const Real r = a.rv.distance(b.rv);
       if (!(r > Const::Tiny))
-        throw std::runtime_error("err during interaction energy calc : distance between two molecules is zero!");
+        throw std::runtime_error(
+            "err during interaction energy calc : distance between two molecules is zero!");
       coulomb += a.q * b.q / r;
       const CNBFIX* fix = FindNbfix(a.type, b.type);
       const Real eps = fix ? std::fabs(fix->eps) : std::sqrt(a.eps * b.eps);
@@ -79,7 +80,8 @@ Real CMolecule::EnergyIJ(const std::vector<int>& set1, const std::vector<int>& s
       energy += Const::_ATOMIC_TO_KCALS_ * p.q * q.q / d;
       bool is14 = false;
       for (std::size_t k = 0; k + 1 < pairlist14.size() && !is14; k += 2)
-        is14 = (pairlist14[k] == a && pairlist14[k + 1] == b) || (pairlist14[k] == b && pairlist14[k + 1] == a);
+        is14 = (pairlist14[k] == a && pairlist14[k + 1] == b) ||
+               (pairlist14[k] == b && pairlist14[k + 1] == a);
       if (is14)
         energy += LennardJones(std::sqrt(p.eps14 * q.eps14), p.rmin14 + q.rmin14, d);
       else
@@ -106,7 +108,8 @@ Real CMolecule::diheEner(const std::vector<int>& aid) const {
   Real energy = 0.0;
   for (int n = 1; n <= entry.ntms && n <= kDiheTerms; ++n) {
     if (entry.NonZero[n - 1] <= 0) continue;
-    energy += entry.force[n - 1] * (1.0 + std::cos(n * phi - entry.angle[n - 1] * Const::PI / 180.0));
+    energy +=
+        entry.force[n - 1] * (1.0 + std::cos(n * phi - entry.angle[n - 1] * Const::PI / 180.0));
   }
   return energy;
 }

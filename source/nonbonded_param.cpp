@@ -15,7 +15,8 @@ void CMolecule::read_nnbond() {
   for (auto& a : atom) {
     try {
       const std::string line = CharmmTopPar.read_par(a.type);
-      if (line.empty()) throw std::runtime_error("No nonbonded parameters found for type: " + a.type);
+      if (line.empty())
+        throw std::runtime_error("No nonbonded parameters found for type: " + a.type);
       a.eps = strfloat(tprint(line, 3));
       a.rmin = strfloat(tprint(line, 4));
       // Field 5 is the placeholder in front of the optional 1-4 values.
@@ -52,6 +53,7 @@ void read_nbfix_for_two_mol(const CMolecule& solute, const CMolecule& water) {
   }
   if (nbfix.empty()) return;
   std::cout << "$ nbfix was defined for atom types : \n";
-  for (const auto& e : nbfix) std::cout << e.a1 << " " << e.a2 << " " << e.eps << " " << e.rmin << "\n";
+  for (const auto& e : nbfix)
+    std::cout << e.a1 << " " << e.a2 << " " << e.eps << " " << e.rmin << "\n";
   std::cout.flush();
 }

@@ -15,7 +15,8 @@ namespace {
 // upper-cased; the test takes its fields with Field, which upper-cases only
 // the field (the same as taking it from the upper-cased line, and much
 // cheaper on files of thousands of lines).
-using LineTest = std::function<bool(const std::string& path, const std::string& line, bool& inSection)>;
+using LineTest =
+    std::function<bool(const std::string& path, const std::string& line, bool& inSection)>;
 
 std::string Field(const std::string& line, int n) { return Upper(tprint(line, n)); }
 
@@ -24,7 +25,8 @@ std::string Field(const std::string& line, int n) { return Upper(tprint(line, n)
 // file. cannotOpen is called for a file that cannot be opened and must not
 // return.
 std::string FirstLine(const std::vector<std::string>& files,
-                      const std::function<void(const std::string&)>& cannotOpen, const LineTest& test) {
+                      const std::function<void(const std::string&)>& cannotOpen,
+                      const LineTest& test) {
   for (const auto& path : files) {
     std::ifstream in(path);
     if (!in) cannotOpen(path);
@@ -39,7 +41,8 @@ std::string FirstLine(const std::vector<std::string>& files,
 
 // Section handling of the single-line bonded lookups: the first four
 // characters of field 1 open or close the section.
-void SwitchSection(const std::string& line, const char* openKey, const char* closeKey, bool& inSection) {
+void SwitchSection(const std::string& line, const char* openKey, const char* closeKey,
+                   bool& inSection) {
   const std::string k = Field(line, 1).substr(0, 4);
   if (k == openKey) inSection = true;
   if (k == closeKey) inSection = false;
@@ -52,10 +55,11 @@ bool FieldsAre(const std::string& line, std::initializer_list<std::string> field
   return true;
 }
 
-std::string BondedLine(const std::vector<std::string>& files, const char* openKey, const char* closeKey,
-                       const std::function<bool(const std::string&)>& rules) {
+std::string BondedLine(const std::vector<std::string>& files, const char* openKey,
+                       const char* closeKey, const std::function<bool(const std::string&)>& rules) {
   return FirstLine(
-      files, [](const std::string& path) { EndProcess(1, "$ error can not open file : " + path + "\n"); },
+      files,
+      [](const std::string& path) { EndProcess(1, "$ error can not open file : " + path + "\n"); },
       [&](const std::string&, const std::string& line, bool& inSection) {
         SwitchSection(line, openKey, closeKey, inSection);
         return inSection && rules(line);
@@ -64,16 +68,16 @@ std::string BondedLine(const std::vector<std::string>& files, const char* openKe
 
 }  // namespace
 
-Charmm::CAtomType::CAtomType(int index, const std::string& type, Real mass, const std::string& symbol,
-                             const std::string& comment)
+Charmm::CAtomType::CAtomType(int index, const std::string& type, Real mass,
+                             const std::string& symbol, const std::string& comment)
     : index(index), type(type), mass(mass), symbol(symbol), comment(comment) {}
 
 void Charmm::AddNewTopology(const std::string& path) { tops.push_back(path); }
 
 void Charmm::AddNewParam(const std::string& path) { params.push_back(path); }
 
-void Charmm::AddNewType(int index, const std::string& typeName, Real mass, const std::string& symbol,
-                        const std::string& comment) {
+void Charmm::AddNewType(int index, const std::string& typeName, Real mass,
+                        const std::string& symbol, const std::string& comment) {
   type.emplace_back(index, typeName, mass, symbol, comment);
 }
 
@@ -99,7 +103,8 @@ const Charmm::CAtomType* Charmm::GetMassType(const std::string& typeName) const 
 
 std::string Charmm::read_par(const std::string& atype) const {
   return FirstLine(
-      params, [](const std::string& path) { throw std::runtime_error("Can not open file: " + path); },
+      params,
+      [](const std::string& path) { throw std::runtime_error("Can not open file: " + path); },
       [&](const std::string& path, const std::string& line, bool& inSection) {
         const std::string f1 = Field(line, 1);
         if (f1 == "NBFIX") inSection = false;
@@ -109,7 +114,8 @@ std::string Charmm::read_par(const std::string& atype) const {
           strfloat(Field(line, 3));
           strfloat(Field(line, 4));
         } catch (const std::exception& e) {
-          throw std::runtime_error("Error in file: " + path + " in line: " + Upper(line) + "\n" + e.what());
+          throw std::runtime_error("Error in file: " + path + " in line: " + Upper(line) + "\n" +
+                                   e.what());
         }
         return true;
       });
@@ -117,7 +123,8 @@ std::string Charmm::read_par(const std::string& atype) const {
 
 std::string Charmm::read_nbfix(const std::string& atype1, const std::string& atype2) const {
   return FirstLine(
-      params, [](const std::string& path) { throw std::runtime_error("Cannot open file: " + path); },
+      params,
+      [](const std::string& path) { throw std::runtime_error("Cannot open file: " + path); },
       [&](const std::string& path, const std::string& line, bool& inSection) {
         const std::string f1 = Field(line, 1);
         if (f1 == "HBOND")
@@ -134,11 +141,13 @@ std::string Charmm::read_nbfix(const std::string& atype1, const std::string& aty
 }
 
 std::string Charmm::read_par(const std::string& t1, const std::string& t2) const {
-  return BondedLine(params, "BOND", "ANGL",
-                    [&](const std::string& l) { return FieldsAre(l, {t1, t2}) || FieldsAre(l, {t2, t1}); });
+  return BondedLine(params, "BOND", "ANGL", [&](const std::string& l) {
+    return FieldsAre(l, {t1, t2}) || FieldsAre(l, {t2, t1});
+  });
 }
 
-std::string Charmm::read_par(const std::string& t1, const std::string& t2, const std::string& t3) const {
+std::string Charmm::read_par(const std::string& t1, const std::string& t2,
+                             const std::string& t3) const {
   return BondedLine(params, "ANGL", "DIHE", [&](const std::string& l) {
     return FieldsAre(l, {t1, t2, t3}) || FieldsAre(l, {t3, t2, t1});
   });
@@ -147,16 +156,16 @@ std::string Charmm::read_par(const std::string& t1, const std::string& t2, const
 std::string Charmm::read_par(const std::string& t1, const std::string& t2, const std::string& t3,
                              const std::string& t4) const {
   return BondedLine(params, "DIHE", "IMPR", [&](const std::string& l) {
-    return FieldsAre(l, {t1, t2, t3, t4}) || FieldsAre(l, {t4, t3, t2, t1}) || FieldsAre(l, {"X", t2, t3, "X"}) ||
-           FieldsAre(l, {"X", t3, t2, "X"});
+    return FieldsAre(l, {t1, t2, t3, t4}) || FieldsAre(l, {t4, t3, t2, t1}) ||
+           FieldsAre(l, {"X", t2, t3, "X"}) || FieldsAre(l, {"X", t3, t2, "X"});
   });
 }
 
 std::string Charmm::read_par(const std::string& t1, const std::string& t2, const std::string& t3,
                              const std::string& t4, const std::string&) const {
   return BondedLine(params, "IMPR", "NONB", [&](const std::string& l) {
-    return FieldsAre(l, {t1, t2, t3, t4}) || FieldsAre(l, {t4, t3, t2, t1}) || FieldsAre(l, {t1, "X", "X", t4}) ||
-           FieldsAre(l, {t4, "X", "X", t1});
+    return FieldsAre(l, {t1, t2, t3, t4}) || FieldsAre(l, {t4, t3, t2, t1}) ||
+           FieldsAre(l, {t1, "X", "X", t4}) || FieldsAre(l, {t4, "X", "X", t1});
   });
 }
 

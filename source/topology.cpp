@@ -90,8 +90,8 @@ void SetBonds(CMolecule& m) {
   for (const auto& b : BondStruct.bonds) {
     const int i = b.iatom[0], j = b.iatom[1];
     if (i < 0 || j < 0 || i >= m.natm || j >= m.natm)
-      throw std::out_of_range(Format("bond %i - %i names an atom beyond the %i atoms of the topology", i + 1,
-                                     j + 1, m.natm));
+      throw std::out_of_range(Format(
+          "bond %i - %i names an atom beyond the %i atoms of the topology", i + 1, j + 1, m.natm));
     m.atom[i].bond[j] = 1;
     m.atom[j].bond[i] = 1;
   }
@@ -110,7 +110,8 @@ void SetMassesAndElements(CMolecule& m) {
     if (a.type.substr(0, 1) == "L" || a.type.substr(0, 3) == "DUM") {
       a.atmnum = 0;
     } else if (row < 0) {
-      EndProcess(1, "$ err : the mass : " + Format("%g", a.mass) + " was not found for the atom : " + a.name + "\n");
+      EndProcess(1, "$ err : the mass : " + Format("%g", a.mass) +
+                        " was not found for the atom : " + a.name + "\n");
     } else {
       a.atmnum = table.GetElement(row).atmnum;
     }
@@ -184,14 +185,16 @@ void CMolecule::write_top(const std::string& path) const {
     out += "GROUP\n";
     for (int i = 0; i < natm; ++i) {
       const auto& a = atom[i];
-      if (a.group == g) out += Format("ATOM %-7s %-7s %7.3f\n", a.name.c_str(), a.type.c_str(), a.q);
+      if (a.group == g)
+        out += Format("ATOM %-7s %-7s %7.3f\n", a.name.c_str(), a.type.c_str(), a.q);
     }
   }
   out += "\n";
   for (int i = 0; i < natm; ++i) {
     std::string line;
     for (int j = i + 1; j < natm && j < static_cast<int>(atom[i].bond.size()); ++j)
-      if (atom[i].bond[j] >= 1) line += Format(" %7s %7s", atom[i].name.c_str(), atom[j].name.c_str());
+      if (atom[i].bond[j] >= 1)
+        line += Format(" %7s %7s", atom[i].name.c_str(), atom[j].name.c_str());
     if (!line.empty()) out += "BOND " + line + "\n";
   }
   for (const auto& m : impr) {

@@ -74,7 +74,9 @@ void WriteMethanol(const TempDir& dir) {
   dir.Write("meoh.pdb", kMethanolPdb);
 }
 
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+bool Contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
 
 TEST(ForceFieldScript, ReadsPerceivesListsParametersAndWritesTheTopology) {
   TempDir dir;
@@ -97,7 +99,9 @@ TEST(ForceFieldScript, ReadsPerceivesListsParametersAndWritesTheTopology) {
   EXPECT_TRUE(Contains(r.out, "$ total number of bonds : 5; additional bonds created : 3\n"));
   EXPECT_TRUE(Contains(r.out, "$ topology was written to " + dir.path().string() + "//out.rtf\n"));
   const std::string top = dir.Read("out.rtf");
-  EXPECT_TRUE(Contains(top, "BOND       CB      OG      CB     HB1      CB     HB2      CB     HB3\n")) << top;
+  EXPECT_TRUE(
+      Contains(top, "BOND       CB      OG      CB     HB1      CB     HB2      CB     HB3\n"))
+      << top;
   EXPECT_TRUE(Contains(top, "ATOM HG1     HGP1      0.420\n"));
 }
 
@@ -114,9 +118,10 @@ TEST(ForceFieldScript, BadMassLineEndsTheRunAtTheReadtopLine) {
 TEST(ForceFieldScript, MissingParameterFileEndsTheRun) {
   TempDir dir;
   WriteMethanol(dir);
-  dir.Write("run.inp",
-            "topology types.rtf\nparam none.prm\nreadtop meoh.rtf\nreadcoorpdb meoh.pdb\ngeneratebonds\n"
-            "readparam\nwritetop out.rtf\n");
+  dir.Write(
+      "run.inp",
+      "topology types.rtf\nparam none.prm\nreadtop meoh.rtf\nreadcoorpdb meoh.pdb\ngeneratebonds\n"
+      "readparam\nwritetop out.rtf\n");
   const auto r = RunQm2ff("run.inp", dir.path());
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "$ error parameter file can not be opened : none.prm\n");
@@ -128,9 +133,11 @@ TEST(ForceFieldScript, ReferenceFilesForOneResidue) {
   if (ref.empty()) GTEST_SKIP() << "reference files absent";
   TempDir dir;
   WriteMethanol(dir);
-  dir.Write("run.inp", "topology " + ref + "/toppar/top_all36_cgenff.rtf\n" + "param " + ref +
-                           "/toppar/par_all36_cgenff.prm\n"
-                           "readtop meoh.rtf\nreadcoorpdb meoh.pdb\ngeneratebonds\nreadparam\nwritetop out.rtf\n");
+  dir.Write(
+      "run.inp",
+      "topology " + ref + "/toppar/top_all36_cgenff.rtf\n" + "param " + ref +
+          "/toppar/par_all36_cgenff.prm\n"
+          "readtop meoh.rtf\nreadcoorpdb meoh.pdb\ngeneratebonds\nreadparam\nwritetop out.rtf\n");
   const auto r = RunQm2ff("run.inp", dir.path());
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.err, "");

@@ -74,14 +74,18 @@ TEST(InterEner, CoincidentAtomsAreAnError) {
     a.inter_ener(b);
     FAIL() << "no error raised";
   } catch (const std::runtime_error& e) {
-    EXPECT_STREQ(e.what(), "err during interaction energy calc : distance between two molecules is zero!");
+    EXPECT_STREQ(e.what(),
+                 "err during interaction energy calc : distance between two molecules is zero!");
   }
 }
 
 // Five atoms in a line, 1.5 A apart, bonded in sequence.
 CMolecule Pentane() {
-  CMolecule m = MakeMolecule(
-      {{"C1", 6, 0, 0, 0}, {"C2", 6, 1.5, 0, 0}, {"C3", 6, 3.0, 0, 0}, {"C4", 6, 4.5, 0, 0}, {"C5", 6, 6.0, 0, 0}});
+  CMolecule m = MakeMolecule({{"C1", 6, 0, 0, 0},
+                              {"C2", 6, 1.5, 0, 0},
+                              {"C3", 6, 3.0, 0, 0},
+                              {"C4", 6, 4.5, 0, 0},
+                              {"C5", 6, 6.0, 0, 0}});
   const double q[] = {0.5, 0.0, 0.0, -0.5, 0.25};
   for (int i = 0; i < 5; ++i) {
     auto& a = m.atom[i];
@@ -124,7 +128,8 @@ TEST(EnergyIJ, MoleculeWithoutPairListsIsAnError) {
 
 // Four atoms with a dihedral of 90 degrees, listed as (0, 1, 2, 3).
 CMolecule Torsion() {
-  CMolecule m = MakeMolecule({{"A", 6, 0, 1, 0}, {"B", 6, 0, 0, 0}, {"C", 6, 1.5, 0, 0}, {"D", 6, 1.5, 0, 1}});
+  CMolecule m = MakeMolecule(
+      {{"A", 6, 0, 1, 0}, {"B", 6, 0, 0, 0}, {"C", 6, 1.5, 0, 0}, {"D", 6, 1.5, 0, 1}});
   for (auto& a : m.atom) a.type = "T" + a.name;
   Chain(m);
   return m;

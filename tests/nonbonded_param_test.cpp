@@ -15,7 +15,8 @@ namespace {
 
 CMolecule Typed(const std::vector<std::string>& types) {
   std::vector<testing_support::AtomSpec> specs;
-  for (std::size_t i = 0; i < types.size(); ++i) specs.push_back({"A" + std::to_string(i), 6, double(i), 0, 0});
+  for (std::size_t i = 0; i < types.size(); ++i)
+    specs.push_back({"A" + std::to_string(i), 6, double(i), 0, 0});
   CMolecule m = MakeMolecule(specs);
   for (std::size_t i = 0; i < types.size(); ++i) m.atom[i].type = types[i];
   return m;
@@ -85,7 +86,8 @@ TEST_F(NonbondedParamTest, MissingParameterFileIsReportedPerAtom) {
   CMolecule m = Typed({"HGA3"});
   testing::internal::CaptureStderr();
   m.read_nnbond();
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "$ Error: Can not open file: " + missing + "\n");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "$ Error: Can not open file: " + missing + "\n");
 }
 
 const char* kNbfix =
@@ -126,7 +128,8 @@ TEST_F(NonbondedParamTest, NbfixErrorsSkipThePairAndTheListKeepsEarlierEntries) 
   read_nbfix_for_two_mol(solute, water);
   const std::string err = testing::internal::GetCapturedStderr();
   const std::string out = testing::internal::GetCapturedStdout();
-  EXPECT_EQ(err, "$ Error: Error in file: " + (dir.path() / "p.prm").string() + " in line: OG311  HT       X      2.5\n");
+  EXPECT_EQ(err, "$ Error: Error in file: " + (dir.path() / "p.prm").string() +
+                     " in line: OG311  HT       X      2.5\n");
   EXPECT_EQ(out, "$ nbfix was defined for atom types : \nSOD CLA -0.083875 3.731\n");
   EXPECT_EQ(nbfix.size(), 1u);
 }

@@ -7,7 +7,6 @@
 #include <stdexcept>
 
 #include "io.h"
-
 #include "support/process_exit.h"
 #include "support/run.h"
 
@@ -122,7 +121,8 @@ TEST(CharmmNonbonded, BadNumberNamesFileAndLine) {
     c.read_par("BAD");
     FAIL() << "no error raised";
   } catch (const std::runtime_error& e) {
-    EXPECT_EQ(std::string(e.what()), "Error in file: " + p + " in line: BAD 0.0 X 1.0\nnot a number: 'X'");
+    EXPECT_EQ(std::string(e.what()),
+              "Error in file: " + p + " in line: BAD 0.0 X 1.0\nnot a number: 'X'");
   }
 }
 

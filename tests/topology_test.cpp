@@ -176,7 +176,8 @@ TEST_F(TopologyTest, BondsKeptFromALargerMoleculeAreAnError) {
   CMolecule m;
   Read(m, kMethanol);
   m.igroup = 0;
-  const std::string path = dir.Write("small.rtf", "RESI X 0\nGROUP\nATOM C CG331 0.1\nATOM O OG311 -0.1\n");
+  const std::string path =
+      dir.Write("small.rtf", "RESI X 0\nGROUP\nATOM C CG331 0.1\nATOM O OG311 -0.1\n");
   testing::internal::CaptureStdout();
   EXPECT_THROW(m.read_top(path), std::out_of_range);
   testing::internal::GetCapturedStdout();
@@ -192,10 +193,13 @@ TEST_F(TopologyTest, FailuresEndTheProcessWithTheirMessage) {
       {"RESI X 0\nGROUP\n", "$ err number of groups or atoms is zero\n"},
       {"RESI X 0\nGROUP\nGROUP\nATOM C CG331 0\n", "$err number of atom in group iz zero\n"},
       {"RESI X 0\nGROUP\nATOM C CG999 0\n", "$ err this type CG999 does not exist\n"},
-      {"RESI X 0\nGROUP\nATOM C ODD 0\n", "$ err : the mass : 0.5 was not found for the atom : C\n"},
-      {"RESI X 0\nGROUP\nATOM C CG331 minus\n", "$ error while reading topology file in line : ATOM C CG331 MINUS\n"},
+      {"RESI X 0\nGROUP\nATOM C ODD 0\n",
+       "$ err : the mass : 0.5 was not found for the atom : C\n"},
+      {"RESI X 0\nGROUP\nATOM C CG331 minus\n",
+       "$ error while reading topology file in line : ATOM C CG331 MINUS\n"},
       {"RESI X one\n", "$ error while reading topology file in line : RESI X ONE\n"},
-      {"RESI X 0\nGROUP\nATOM C CG331 0\nBOND C O\nATOM O OG311 0\n", "$ err atom was not found : O\n"},
+      {"RESI X 0\nGROUP\nATOM C CG331 0\nBOND C O\nATOM O OG311 0\n",
+       "$ err atom was not found : O\n"},
   };
   for (const auto& c : cases) {
     BondStruct = CBonds();
@@ -219,7 +223,8 @@ TEST_F(TopologyTest, MissingFilesEndTheProcess) {
 
   const auto w = ExpectExit([&] { m.write_top((dir.path() / "no" / "out.rtf").string()); });
   EXPECT_EQ(w.status, 1);
-  EXPECT_EQ(w.message, "$ err unable to open file : " + (dir.path() / "no" / "out.rtf").string() + "\n");
+  EXPECT_EQ(w.message,
+            "$ err unable to open file : " + (dir.path() / "no" / "out.rtf").string() + "\n");
 }
 
 TEST_F(TopologyTest, WritesGroupsBondsOnceAndImpropers) {

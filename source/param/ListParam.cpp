@@ -22,7 +22,8 @@ void CMolecule::CreateListParam(Param& p) {
     const int i = t.aid[0], j = t.aid[1];
     const std::string& ti = atom[i].type;
     const std::string& tj = atom[j].type;
-    t.fid = FindEntry(p.bond, p.nbonds, [&](const Param::Bonds& e) { return compareBond(e.atp1, e.atp2, ti, tj); });
+    t.fid = FindEntry(p.bond, p.nbonds,
+                      [&](const Param::Bonds& e) { return compareBond(e.atp1, e.atp2, ti, tj); });
     if (t.fid >= 0) continue;
     auto& e = p.AddBond();
     t.fid = p.nbonds - 1;
@@ -41,8 +42,9 @@ void CMolecule::CreateListParam(Param& p) {
     const std::string& ti = atom[i].type;
     const std::string& tj = atom[j].type;
     const std::string& tk = atom[k].type;
-    t.fid = FindEntry(p.angle, p.nangles,
-                      [&](const Param::Angles& e) { return compareAngle(e.atp1, e.atp2, e.atp3, ti, tj, tk); });
+    t.fid = FindEntry(p.angle, p.nangles, [&](const Param::Angles& e) {
+      return compareAngle(e.atp1, e.atp2, e.atp3, ti, tj, tk);
+    });
     if (t.fid >= 0) continue;
     auto& e = p.AddAngle();
     t.fid = p.nangles - 1;

@@ -76,18 +76,20 @@ void ReadAngleLine(Param& p, const std::string& line, const std::string& fname) 
 }
 
 void ReadDiheLine(Param& p, const std::string& line, const std::string& fname) {
-  const std::string f1 = tprint(line, 1), f2 = tprint(line, 2), f3 = tprint(line, 3), f4 = tprint(line, 4);
+  const std::string f1 = tprint(line, 1), f2 = tprint(line, 2), f3 = tprint(line, 3),
+                    f4 = tprint(line, 4);
   for (int e = 0; e < p.ndihe; ++e) {
     auto& d = p.dihe[e];
     if (!compareDihe(f1, f2, f3, f4, d.atp1, d.atp2, d.atp3, d.atp4)) continue;
     d.ifread = true;
     const int multiplicity = strint(tprint(line, 6));
     if (multiplicity < 1 || multiplicity > kDiheTerms)
-      throw std::out_of_range(Format("dihedral multiplicity %i outside 1..%i", multiplicity, kDiheTerms));
+      throw std::out_of_range(
+          Format("dihedral multiplicity %i outside 1..%i", multiplicity, kDiheTerms));
     const int n = multiplicity - 1;
     if (d.ifReadHarm[n])
-      std::fprintf(stderr, "$ err repeated dihedral for %s %s %s %s %i\n", d.atp1.c_str(), d.atp2.c_str(),
-                   d.atp3.c_str(), d.atp4.c_str(), n);
+      std::fprintf(stderr, "$ err repeated dihedral for %s %s %s %s %i\n", d.atp1.c_str(),
+                   d.atp2.c_str(), d.atp3.c_str(), d.atp4.c_str(), n);
     d.force[n] = strfloat(tprint(line, 5));
     d.angle[n] = d.ideal[n] = strfloat(tprint(line, 7));
     d.NonZero[n] = 1;
@@ -98,7 +100,8 @@ void ReadDiheLine(Param& p, const std::string& line, const std::string& fname) {
 }
 
 void ReadImprLine(Param& p, const std::string& line, const std::string& fname) {
-  const std::string f1 = tprint(line, 1), f2 = tprint(line, 2), f3 = tprint(line, 3), f4 = tprint(line, 4);
+  const std::string f1 = tprint(line, 1), f2 = tprint(line, 2), f3 = tprint(line, 3),
+                    f4 = tprint(line, 4);
   for (int e = 0; e < p.nimpr; ++e) {
     auto& m = p.impr[e];
     if (!compareImpr(f1, f2, f3, f4, m.atp1, m.atp2, m.atp3, m.atp4)) continue;
@@ -136,8 +139,9 @@ void Param::readParamFromFile(const std::string& fname) {
     }
   } catch (const std::exception& e) {
     std::fflush(stdout);
-    EndProcess(1, "$ err : while reading file: " + fname + " ; within section : " + CheckSection.ThisSection() +
-                      " ; " + " in line : " + line + "\n$ err : " + e.what() + "\n");
+    EndProcess(1, "$ err : while reading file: " + fname +
+                      " ; within section : " + CheckSection.ThisSection() + " ; " +
+                      " in line : " + line + "\n$ err : " + e.what() + "\n");
   }
 }
 

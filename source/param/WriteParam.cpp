@@ -13,7 +13,9 @@ namespace {
 const char* YesNo(int fOpt) { return fOpt ? "yes" : "no"; }
 
 // " !" and the comment, or nothing for an empty comment.
-std::string CommentTail(const std::string& comment) { return comment.empty() ? "" : " !" + comment; }
+std::string CommentTail(const std::string& comment) {
+  return comment.empty() ? "" : " !" + comment;
+}
 
 }  // namespace
 
@@ -37,7 +39,8 @@ void Param::PrintParam() const {
     const auto& d = dihe[e];
     for (int n = 0; n < kDiheTerms; ++n) {
       if (!d.NonZero[n]) continue;
-      out += Format("%7s %7s %7s %7s", d.atp1.c_str(), d.atp2.c_str(), d.atp3.c_str(), d.atp4.c_str()) +
+      out += Format("%7s %7s %7s %7s", d.atp1.c_str(), d.atp2.c_str(), d.atp3.c_str(),
+                    d.atp4.c_str()) +
              Format(" %10.5f %i %10.5f", d.force[n], n + 1, d.angle[n]) +
              Format(" ! optimize : %3s |", YesNo(d.fOpt)) + " read from : " + d.paramfile[n] + "\n";
     }
@@ -45,9 +48,10 @@ void Param::PrintParam() const {
   out += "IMPR\n";
   for (int e = 0; e < nimpr; ++e) {
     const auto& m = impr[e];
-    out += Format("%7s %7s %7s %7s", m.atp1.c_str(), m.atp2.c_str(), m.atp3.c_str(), m.atp4.c_str()) +
-           Format(" %10.5f 0 0.0", m.force) + Format(" ! optimize : %3s |", YesNo(m.fOpt)) +
-           " read from : " + m.paramfile + "\n";
+    out +=
+        Format("%7s %7s %7s %7s", m.atp1.c_str(), m.atp2.c_str(), m.atp3.c_str(), m.atp4.c_str()) +
+        Format(" %10.5f 0 0.0", m.force) + Format(" ! optimize : %3s |", YesNo(m.fOpt)) +
+        " read from : " + m.paramfile + "\n";
   }
   out += "\n\n";
   std::fputs(out.c_str(), stdout);
@@ -69,7 +73,8 @@ void Param::write_param() const {
   for (int e = 0; e < nangles; ++e) {
     const auto& a = angle[e];
     if (!a.fOpt) continue;
-    out += Format("%7s %7s %7s %10.5f %10.5f ", a.atp1.c_str(), a.atp2.c_str(), a.atp3.c_str(), a.force, a.amin);
+    out += Format("%7s %7s %7s %10.5f %10.5f ", a.atp1.c_str(), a.atp2.c_str(), a.atp3.c_str(),
+                  a.force, a.amin);
     if (a.ub == 1) out += " " + prd(a.kub, 5, 12) + " " + prd(a.s0, 5, 12);
     out += " !" + a.comment + "\n";
   }
@@ -79,8 +84,8 @@ void Param::write_param() const {
     if (!d.fOpt) continue;
     for (int n = 0; n < d.ntms && n < kDiheTerms; ++n) {
       if (d.NonZero[n] < 1) continue;
-      out += Format("%7s %7s %7s %7s %10.5f %4i %9.1f ", d.atp1.c_str(), d.atp2.c_str(), d.atp3.c_str(),
-                    d.atp4.c_str(), d.force[n], n + 1, d.angle[n]) +
+      out += Format("%7s %7s %7s %7s %10.5f %4i %9.1f ", d.atp1.c_str(), d.atp2.c_str(),
+                    d.atp3.c_str(), d.atp4.c_str(), d.force[n], n + 1, d.angle[n]) +
              CommentTail(d.comment) + "\n";
     }
   }
@@ -88,8 +93,8 @@ void Param::write_param() const {
   for (int e = 0; e < nimpr; ++e) {
     const auto& m = impr[e];
     if (!m.fOpt) continue;
-    out += Format("%7s %7s %7s %7s %10.5f 0 0.0 ", m.atp1.c_str(), m.atp2.c_str(), m.atp3.c_str(), m.atp4.c_str(),
-                  m.force) +
+    out += Format("%7s %7s %7s %7s %10.5f 0 0.0 ", m.atp1.c_str(), m.atp2.c_str(), m.atp3.c_str(),
+                  m.atp4.c_str(), m.force) +
            CommentTail(m.comment) + "\n";
   }
   out += "\n";

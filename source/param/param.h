@@ -50,9 +50,9 @@ class Param {
     Real ideal = 0.0;  // degrees
     Real restr = 0.0;
     int fOpt = 0;
-    int ub = 0;        // 1: the entry has a Urey-Bradley term
-    Real kub = 0.0;    // kcal/mol/Å²
-    Real s0 = 0.0;     // Å
+    int ub = 0;      // 1: the entry has a Urey-Bradley term
+    Real kub = 0.0;  // kcal/mol/Å²
+    Real s0 = 0.0;   // Å
     Real idealUB = 0.0;
     bool ifread = false;
   };
@@ -127,13 +127,16 @@ class Param {
 
 // Type matching between the types of a parameter line (a, where "X" is a
 // wildcard) and those of a table entry (b).
-bool compareBond(const std::string& a1, const std::string& a2, const std::string& b1, const std::string& b2);
-bool compareAngle(const std::string& a1, const std::string& a2, const std::string& a3, const std::string& b1,
-                  const std::string& b2, const std::string& b3);
-bool compareDihe(const std::string& a1, const std::string& a2, const std::string& a3, const std::string& a4,
-                 const std::string& b1, const std::string& b2, const std::string& b3, const std::string& b4);
-bool compareImpr(const std::string& a1, const std::string& a2, const std::string& a3, const std::string& a4,
-                 const std::string& b1, const std::string& b2, const std::string& b3, const std::string& b4);
+bool compareBond(const std::string& a1, const std::string& a2, const std::string& b1,
+                 const std::string& b2);
+bool compareAngle(const std::string& a1, const std::string& a2, const std::string& a3,
+                  const std::string& b1, const std::string& b2, const std::string& b3);
+bool compareDihe(const std::string& a1, const std::string& a2, const std::string& a3,
+                 const std::string& a4, const std::string& b1, const std::string& b2,
+                 const std::string& b3, const std::string& b4);
+bool compareImpr(const std::string& a1, const std::string& a2, const std::string& a3,
+                 const std::string& a4, const std::string& b1, const std::string& b2,
+                 const std::string& b3, const std::string& b4);
 
 extern Param param;
 extern Param paramInitial;

@@ -18,8 +18,8 @@ namespace {
 std::string RestOf(const std::string& line) { return line.size() > 1 ? line.substr(1, 100) : ""; }
 
 bool TypesAre(const Param::Dihes& d, const std::string& rest, int first) {
-  return d.atp1 == tprint(rest, first) && d.atp2 == tprint(rest, first + 1) && d.atp3 == tprint(rest, first + 2) &&
-         d.atp4 == tprint(rest, first + 3);
+  return d.atp1 == tprint(rest, first) && d.atp2 == tprint(rest, first + 1) &&
+         d.atp3 == tprint(rest, first + 2) && d.atp4 == tprint(rest, first + 3);
 }
 
 // The last dihedral entry whose types are fields first..first+3 of rest; -1 when none.

@@ -86,8 +86,9 @@ TEST_F(InitialParamTest, DihedralsWithoutTermsGetAWeakTwoFoldTerm) {
   EXPECT_DOUBLE_EQ(d.force[1], 0.01);
   EXPECT_DOUBLE_EQ(d.angle[1], 0.0);
   for (int n : {0, 2, 3, 4, 5}) EXPECT_EQ(d.NonZero[n], 0);
-  EXPECT_NE(listing.find("   HGA3   CG331   OG311    HGP1    0.01000 2    0.00000 ! optimize :  no |"),
-            std::string::npos);
+  EXPECT_NE(
+      listing.find("   HGA3   CG331   OG311    HGP1    0.01000 2    0.00000 ! optimize :  no |"),
+      std::string::npos);
 }
 
 TEST_F(InitialParamTest, DihedralTermsOfTheFileAreAddedToTheTable) {

@@ -174,7 +174,8 @@ TEST(ReadParamFromFile, MultiplicityOutsideOneToSixNamesFileAndLine) {
         dir.Write("a.prm", std::string("DIHEDRALS\nHGA3 CG331 OG311 HGP1 0.18 ") + n + " 0.0\n");
     const auto e = ExpectExit([&] { p.readParamFromFile(f); });
     EXPECT_EQ(e.status, 1);
-    EXPECT_EQ(e.message, "$ err : while reading file: " + f + " ; within section : dihe ;  in line : HGA3 CG331 OG311 HGP1 0.18 " +
+    EXPECT_EQ(e.message, "$ err : while reading file: " + f +
+                             " ; within section : dihe ;  in line : HGA3 CG331 OG311 HGP1 0.18 " +
                              n + " 0.0\n$ err : dihedral multiplicity " + n + " outside 1..6\n");
   }
 }

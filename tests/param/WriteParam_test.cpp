@@ -96,8 +96,9 @@ TEST(WriteParam, LongTypesWidenTheColumns) {
   b.atp2 = "H";
   b.fOpt = 1;
   p.write_param();
-  EXPECT_EQ(dir.Read("add_para.inp"),
-            "BONDS\nVERYLONGTYPE       H    0.00000    0.00000 \n\nANGLES\n\nDIHEDRALS\n\nIMPROPER\n\n");
+  EXPECT_EQ(
+      dir.Read("add_para.inp"),
+      "BONDS\nVERYLONGTYPE       H    0.00000    0.00000 \n\nANGLES\n\nDIHEDRALS\n\nIMPROPER\n\n");
 }
 
 TEST(WriteParam, NothingToFitWritesOnlyTheHeaders) {
@@ -125,19 +126,23 @@ TEST(PrintParam, ListsEveryEntryWithItsOrigin) {
   Param p = Sample();
   testing::internal::CaptureStdout();
   p.PrintParam();
-  EXPECT_EQ(testing::internal::GetCapturedStdout(),
-            "BOND\n"
-            "  CG331    HGA3  322.00000    1.11100 ! optimize : yes | read from : a.prm\n"
-            "  CG331   OG311    0.00000    0.00000 ! optimize :  no | read from : \n"
-            "ANGL\n"
-            "   HGA3   CG331    HGA3   35.50000  108.40000    5.40000    1.80200 ! optimize : yes | read from : \n"
-            "   HGA3   CG331   OG311   45.90000  108.89000                       ! optimize : yes | read from : \n"
-            "DIHE\n"
-            "   HGA3   CG331   OG311    HGP1    0.20000 1  180.00000 ! optimize : yes | read from : \n"
-            "   HGA3   CG331   OG311    HGP1    0.18000 3    0.00000 ! optimize : yes | read from : b.prm\n"
-            "IMPR\n"
-            "  CG2O1       X       X   OG2D1   60.00000 0 0.0 ! optimize : yes | read from : \n"
-            "\n\n");
+  EXPECT_EQ(
+      testing::internal::GetCapturedStdout(),
+      "BOND\n"
+      "  CG331    HGA3  322.00000    1.11100 ! optimize : yes | read from : a.prm\n"
+      "  CG331   OG311    0.00000    0.00000 ! optimize :  no | read from : \n"
+      "ANGL\n"
+      "   HGA3   CG331    HGA3   35.50000  108.40000    5.40000    1.80200 ! optimize : yes | read "
+      "from : \n"
+      "   HGA3   CG331   OG311   45.90000  108.89000                       ! optimize : yes | read "
+      "from : \n"
+      "DIHE\n"
+      "   HGA3   CG331   OG311    HGP1    0.20000 1  180.00000 ! optimize : yes | read from : \n"
+      "   HGA3   CG331   OG311    HGP1    0.18000 3    0.00000 ! optimize : yes | read from : "
+      "b.prm\n"
+      "IMPR\n"
+      "  CG2O1       X       X   OG2D1   60.00000 0 0.0 ! optimize : yes | read from : \n"
+      "\n\n");
 }
 
 }  // namespace

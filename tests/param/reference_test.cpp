@@ -35,7 +35,8 @@ std::string WithoutBond(const std::string& text, const std::string& t1, const st
   std::string line, out, section;
   while (std::getline(in, line)) {
     const std::string head = line.substr(0, 4);
-    if (head == "BOND" || head == "ANGL" || head == "DIHE" || head == "IMPR" || head == "NONB") section = head;
+    if (head == "BOND" || head == "ANGL" || head == "DIHE" || head == "IMPR" || head == "NONB")
+      section = head;
     const std::string f1 = tprint(line, 1), f2 = tprint(line, 2);
     if (section == "BOND" && ((f1 == t1 && f2 == t2) || (f1 == t2 && f2 == t1))) continue;
     out += line + "\n";
@@ -85,9 +86,12 @@ TEST_F(ReferenceParamTest, EveryEntryOfEthanolIsInTheGeneralForceField) {
   EXPECT_EQ(p.nbonds, 5);
   EXPECT_EQ(p.nangles, 7);
   EXPECT_GT(p.ndihe, 0);
-  for (int e = 0; e < p.nbonds; ++e) EXPECT_EQ(p.bond[e].fOpt, 0) << p.bond[e].atp1 << " " << p.bond[e].atp2;
-  for (int e = 0; e < p.nangles; ++e) EXPECT_EQ(p.angle[e].fOpt, 0) << p.angle[e].atp1 << " " << p.angle[e].atp2;
-  for (int e = 0; e < p.ndihe; ++e) EXPECT_EQ(p.dihe[e].fOpt, 0) << p.dihe[e].atp1 << " " << p.dihe[e].atp2;
+  for (int e = 0; e < p.nbonds; ++e)
+    EXPECT_EQ(p.bond[e].fOpt, 0) << p.bond[e].atp1 << " " << p.bond[e].atp2;
+  for (int e = 0; e < p.nangles; ++e)
+    EXPECT_EQ(p.angle[e].fOpt, 0) << p.angle[e].atp1 << " " << p.angle[e].atp2;
+  for (int e = 0; e < p.ndihe; ++e)
+    EXPECT_EQ(p.dihe[e].fOpt, 0) << p.dihe[e].atp1 << " " << p.dihe[e].atp2;
   for (int e = 0; e < p.nbonds; ++e) EXPECT_TRUE(p.bond[e].ifread);
 }
 

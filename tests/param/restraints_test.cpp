@@ -33,7 +33,8 @@ TEST(ReadRestr, MissingFileLeavesTheRelationsCleared) {
   p.relDihe[1][2] = 1;
   testing::internal::CaptureStdout();
   p.read_restr();
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "$ external file for param rel was not found\n");
+  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+            "$ external file for param rel was not found\n");
   EXPECT_EQ(p.relDihe[0][0], 0);
   EXPECT_EQ(p.relDihe[1][2], 0);
 }
