@@ -21,7 +21,8 @@ std::string TempFile(const std::string& stem) {
 }
 
 std::string Table(const std::string& head, int atoms) {
-  std::string t = "                         " + head + "\n ----\n Center Atomic Atomic Coordinates\n"
+  std::string t = "                         " + head +
+                  "\n ----\n Center Atomic Atomic Coordinates\n"
                   " Number Number Type X Y Z\n ----\n";
   for (int i = 0; i < atoms; ++i)
     t += Format("%7d %10d %11d %15.6f %11.6f %11.6f\n", i + 1, 6, 0, 0.1 * i, -0.2 * i, 0.3);
@@ -33,13 +34,14 @@ std::string Optimisation(int atoms, int steps) {
   for (int s = 0; s < steps; ++s) {
     text += Table("Input orientation:", atoms) + Table("Standard orientation:", atoms);
     text += Format(" SCF Done:  E(RB3LYP) =  %.9f     A.U. after   12 cycles\n", -382.0 - s * 1e-3);
-    text += " -------\n Center     Atomic                   Forces (Hartrees/Bohr)\n"
-            " Number     Number              X              Y              Z\n -------\n";
+    text +=
+        " -------\n Center     Atomic                   Forces (Hartrees/Bohr)\n"
+        " Number     Number              X              Y              Z\n -------\n";
     for (int i = 0; i < atoms; ++i)
       text += Format("%7d %8d %19.9f %14.9f %14.9f\n", i + 1, 6, 0.01, -0.02, 0.003);
     text += " -------\n         Item               Value     Threshold  Converged?\n";
-    for (const char* item : {"Maximum Force", "RMS     Force", "Maximum Displacement",
-                             "RMS     Displacement"})
+    for (const char* item :
+         {"Maximum Force", "RMS     Force", "Maximum Displacement", "RMS     Displacement"})
       text += Format(" %-24s 0.000036     0.000450     YES\n", item);
   }
   text += " Mulliken charges:\n               1\n";
@@ -50,7 +52,8 @@ std::string Optimisation(int atoms, int steps) {
 std::string Population(int points) {
   std::string text;
   for (int p = 0; p < points; ++p)
-    text += Format("      ESP Fit Center %4d is at %10.6f %10.6f %10.6f\n", p + 1, 0.01 * p, 1.0, 2.0);
+    text +=
+        Format("      ESP Fit Center %4d is at %10.6f %10.6f %10.6f\n", p + 1, 0.01 * p, 1.0, 2.0);
   for (int p = 0; p < points; ++p) text += Format("%5d Fit %13.6f\n", p + 1, -0.01);
   return text;
 }

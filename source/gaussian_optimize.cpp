@@ -22,8 +22,8 @@ std::string OptimizeDeck(const CMolecule& mol1, const std::vector<Real>& cr,
   deck += Format("%.0f %d \n", mol1.netcharge, mol1.spinm);
   for (int i = 0; i < mol1.natm; ++i) {
     // Each coordinate keeps at least one blank before it, also beyond -10 A.
-    deck += Format("%d%5d %8.5f %8.5f %8.5f\n", mol1.atom.at(i).atmnum, 0, cr[3 * i],
-                   cr[3 * i + 1], cr[3 * i + 2]);
+    deck += Format("%d%5d %8.5f %8.5f %8.5f\n", mol1.atom.at(i).atmnum, 0, cr[3 * i], cr[3 * i + 1],
+                   cr[3 * i + 2]);
   }
   deck += "\n";
   for (const CConstraint& c : cons) {

@@ -114,8 +114,7 @@ void ReadLines(std::istream& in, std::string& line, GaussianOutputData& w) {
       ReadRows(in, line, {3}, p.espq);
       w.SetRead("espq");
     }
-    if (word(1) == "Mulliken" &&
-        (word(3) == "charges:" || word(2) == "charges:")) {
+    if (word(1) == "Mulliken" && (word(3) == "charges:" || word(2) == "charges:")) {
       SkipLines(in, line, 2);
       ReadRows(in, line, {3}, p.mullikenq);
       w.SetRead("mullikenq");
@@ -144,9 +143,9 @@ void ReadLines(std::istream& in, std::string& line, GaussianOutputData& w) {
 }  // namespace
 
 GaussianOutputData::GaussianOutputData()
-    : options{"energy",      "force",     "gradIC",    "coorZMatrix", "coorInputOrient",
-              "coorStandardOrient", "esp", "espq", "mullikenq", "dipole", "convergence",
-              "distance"} {
+    : options{
+          "energy", "force", "gradIC",    "coorZMatrix", "coorInputOrient", "coorStandardOrient",
+          "esp",    "espq",  "mullikenq", "dipole",      "convergence",     "distance"} {
   for (const auto& key : options) ifread[key] = false;
 }
 

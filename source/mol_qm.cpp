@@ -214,7 +214,8 @@ void CMolecule::PopEspCharges(int igeom) {
     for (int k = 0; k < natm; ++k) {
       const Vector3 d(point, atom[k].xyz.data());
       const Real d2 = d.x * d.x + d.y * d.y + d.z * d.z;
-      if (d2 < Const::Tiny) EndProcess(1, "$ err distance between esp point and an atom is too small\n");
+      if (d2 < Const::Tiny)
+        EndProcess(1, "$ err distance between esp point and an atom is too small\n");
       ESP.dist.push_back(std::sqrt(d2));
     }
   }

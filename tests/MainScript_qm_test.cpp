@@ -48,13 +48,14 @@ const std::string kWaterCharges =
 // Fit points 4 and 5 with their potentials; the second point lies 1 A from
 // the optimised oxygen.
 std::string WaterEsp(const std::string& secondPoint = "0.000000  0.000000  1.119736",
-                     const std::string& values = "    4 Fit      -0.010000\n"
-                                                 "    5 Fit       0.020000\n") {
+                     const std::string& values =
+                         "    4 Fit      -0.010000\n"
+                         "    5 Fit       0.020000\n") {
   return "      Atomic Center    1 is at   0.000000  0.000000  0.119736\n"
          "      ESP Fit Center    4 is at   2.000000  0.000000  0.119736\n"
          "      ESP Fit Center    5 is at   " +
-         secondPoint + "\n" + EspChargesBlock(kWaterCharges) +
-         "    1 Atom    -22.300000\n" + values;
+         secondPoint + "\n" + EspChargesBlock(kWaterCharges) + "    1 Atom    -22.300000\n" +
+         values;
 }
 
 class QMScript : public ::testing::Test {
@@ -62,12 +63,11 @@ class QMScript : public ::testing::Test {
   void SetUp() override {
     dir_.Write("water.rtf", kWaterTopology);
     dir_.Write("water.pdb", kWaterPdb);
-    dir_.Write("opt1.out", OrientationTable("Input", kWaterStandard) +
-                               OrientationTable("Standard", kWaterStandard) +
-                               ScfDone("-75.9853947") +
-                               ConvergenceTable("YES", "YES", "YES", "YES") +
-                               MullikenBlock(kWaterCharges) +
-                               DipoleBlock("0.0000", "0.0000", "-2.1000", "2.1000"));
+    dir_.Write("opt1.out",
+               OrientationTable("Input", kWaterStandard) +
+                   OrientationTable("Standard", kWaterStandard) + ScfDone("-75.9853947") +
+                   ConvergenceTable("YES", "YES", "YES", "YES") + MullikenBlock(kWaterCharges) +
+                   DipoleBlock("0.0000", "0.0000", "-2.1000", "2.1000"));
     dir_.Write("sp1.out", ScfDone("-75.9800000"));
   }
 
@@ -92,7 +92,8 @@ TEST_F(QMScript, OptimisationSinglePointAndPopulationFromOutputsOnDisk) {
   EXPECT_TRUE(Contains(r.out, "$ E(HF/6-31G*) =  -75.9853947\n")) << r.out;
   EXPECT_TRUE(Contains(r.out, "$ E(HF/6-31G*) =  -75.9800000\n"));
 
-  EXPECT_TRUE(Contains(dir_.Read("opt1.pdb"), "ATOM      2   H1 TMP     1       0.000   0.762  -0.479"))
+  EXPECT_TRUE(
+      Contains(dir_.Read("opt1.pdb"), "ATOM      2   H1 TMP     1       0.000   0.762  -0.479"))
       << dir_.Read("opt1.pdb");
   // The later decks start from the optimised geometry.
   EXPECT_TRUE(Contains(dir_.Read("sp1.inp"), "  1 -1   0.00000   0.76157  -0.47894\n"));
@@ -124,14 +125,15 @@ TEST(QMScriptReference, RealOptimisationOutputIsReused) {
   Gaussian::ReadGaussianOutput(output, start);
 
   const int atomicNumbers[] = {6, 6, 6, 6, 6, 1, 1, 1, 6, 6, 1, 1, 1, 6, 1, 6, 1, 1, 6, 1};
-  std::string rtf = "* dvb\n*\n36 1\nMASS 1 HA 1.00800 H\nMASS 2 CA 12.01100 C\n\nRESI DVB 0\nGROUP\n";
+  std::string rtf =
+      "* dvb\n*\n36 1\nMASS 1 HA 1.00800 H\nMASS 2 CA 12.01100 C\n\nRESI DVB 0\nGROUP\n";
   std::string pdb;
   for (int i = 0; i < 20; ++i) {
     const std::string name = (atomicNumbers[i] == 6 ? "C" : "H") + std::to_string(i + 1);
     rtf += "ATOM " + name + (atomicNumbers[i] == 6 ? " CA 0.0\n" : " HA 0.0\n");
     const Real* x = &start.prop.xyzInputOrient[3 * i];
-    pdb += Format("ATOM  %5d %-4s DVB     1    %8.3f%8.3f%8.3f  1.00  0.00\n", i + 1,
-                  name.c_str(), x[0], x[1], x[2]);
+    pdb += Format("ATOM  %5d %-4s DVB     1    %8.3f%8.3f%8.3f  1.00  0.00\n", i + 1, name.c_str(),
+                  x[0], x[1], x[2]);
   }
   TempDir dir;
   dir.Write("dvb.rtf", rtf + "END\n");
@@ -145,8 +147,10 @@ TEST(QMScriptReference, RealOptimisationOutputIsReused) {
   EXPECT_TRUE(Contains(r.out, "$ full convergence confirmed\n"));
   EXPECT_TRUE(Contains(r.out, "$ E(HF/6-31G*) = -382.3082666\n")) << r.out;
   const std::string written = dir.Read("opt1.pdb");
-  EXPECT_TRUE(Contains(written, "ATOM      1   C1 TMP     1       0.269   1.410   0.000")) << written;
-  EXPECT_TRUE(Contains(written, "ATOM     20  H20 TMP     1       2.365   0.813  -0.000")) << written;
+  EXPECT_TRUE(Contains(written, "ATOM      1   C1 TMP     1       0.269   1.410   0.000"))
+      << written;
+  EXPECT_TRUE(Contains(written, "ATOM     20  H20 TMP     1       2.365   0.813  -0.000"))
+      << written;
 }
 
 }  // namespace

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "gaussian.h"
-#include "support/process_exit.h"
 #include "support/molecules.h"
+#include "support/process_exit.h"
 #include "support/run.h"
 
 namespace {

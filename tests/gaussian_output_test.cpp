@@ -5,19 +5,19 @@
 
 #include "errors.h"
 #include "gaussian.h"
-#include "support/process_exit.h"
 #include "support/gaussian_outputs.h"
+#include "support/process_exit.h"
 #include "support/run.h"
 
 namespace {
 
 using Gaussian::GaussianOutputData;
 using Gaussian::ReadGaussianOutput;
-using testing_support::SharedReferenceDir;
 using testing_support::ConvergenceTable;
 using testing_support::ExpectExit;
 using testing_support::OrientationHead;
 using testing_support::OrientationTable;
+using testing_support::SharedReferenceDir;
 using testing_support::TempDir;
 
 GaussianOutputData ReadText(const std::string& text) {
@@ -192,9 +192,9 @@ TEST(ReadGaussianOutput, SecondStandardOrientationWins) {
 }
 
 TEST(ReadGaussianOutput, EachOrientationTableHasItsOwnItem) {
-  const GaussianOutputData w =
-      ReadText(OrientationTable("Input", kWaterRows) +
-               OrientationTable("Z-Matrix", "      1          8           0        1.0    2.0    3.0\n"));
+  const GaussianOutputData w = ReadText(
+      OrientationTable("Input", kWaterRows) +
+      OrientationTable("Z-Matrix", "      1          8           0        1.0    2.0    3.0\n"));
   EXPECT_TRUE(w.IfRead("coorInputOrient"));
   EXPECT_TRUE(w.IfRead("coorZMatrix"));
   EXPECT_FALSE(w.IfRead("coorStandardOrient"));
@@ -204,8 +204,8 @@ TEST(ReadGaussianOutput, EachOrientationTableHasItsOwnItem) {
 }
 
 TEST(ReadGaussianOutput, OrientationTableEndsAtEndOfFile) {
-  const std::string text = OrientationHead("Standard") +
-                           "      1          8           0        0.5    0.25    0.125";
+  const std::string text =
+      OrientationHead("Standard") + "      1          8           0        0.5    0.25    0.125";
   const GaussianOutputData w = ReadText(text);
   EXPECT_EQ(w.prop.xyzStandardOrient, (std::vector<Real>{0.5, 0.25, 0.125}));
 }
@@ -239,12 +239,12 @@ TEST(ReadGaussianOutput, MullikenHeaderWithMiddleWord) {
 }
 
 TEST(ReadGaussianOutput, SummedMullikenChargesDoNotReplaceTheAtomCharges) {
-  const GaussianOutputData w = ReadText(
-      " Mulliken charges:\n" + kMullikenRows +
-      " Sum of Mulliken charges =  -0.00000\n"
-      " Mulliken charges with hydrogens summed into heavy atoms:\n"
-      "               1\n"
-      "     1  O   -0.000000\n");
+  const GaussianOutputData w =
+      ReadText(" Mulliken charges:\n" + kMullikenRows +
+               " Sum of Mulliken charges =  -0.00000\n"
+               " Mulliken charges with hydrogens summed into heavy atoms:\n"
+               "               1\n"
+               "     1  O   -0.000000\n");
   EXPECT_EQ(w.prop.mullikenq, (std::vector<Real>{-0.319889, 0.159944, 0.159944}));
 }
 
@@ -283,13 +283,13 @@ TEST(ReadGaussianOutput, ConvergenceNeedsAllFourInTheLastTable) {
   EXPECT_TRUE(all.IfRead("convergence"));
   EXPECT_TRUE(all.prop.ifconverged);
 
-  const GaussianOutputData three =
-      ReadText(ConvergenceTable("YES", "YES", "YES", "YES") + ConvergenceTable("YES", "NO", "YES", "YES"));
+  const GaussianOutputData three = ReadText(ConvergenceTable("YES", "YES", "YES", "YES") +
+                                            ConvergenceTable("YES", "NO", "YES", "YES"));
   EXPECT_TRUE(three.IfRead("convergence"));
   EXPECT_FALSE(three.prop.ifconverged);
 
-  const GaussianOutputData later =
-      ReadText(ConvergenceTable("NO", "NO", "NO", "NO") + ConvergenceTable("YES", "YES", "YES", "YES"));
+  const GaussianOutputData later = ReadText(ConvergenceTable("NO", "NO", "NO", "NO") +
+                                            ConvergenceTable("YES", "YES", "YES", "YES"));
   EXPECT_TRUE(later.prop.ifconverged);
 }
 

@@ -124,8 +124,8 @@ TEST(RunGauss, FileNamesThatTheShellWouldSplitAreRefused) {
   EXPECT_EQ(e.message, "$ err gaussian file name with blanks or shell characters : " + inp + "\n");
   EXPECT_TRUE(runner.lines.empty());
 
-  const ProcessExit quote =
-      ExpectExit([&] { run_gauss(dir.Write("a.inp", ""), "x\"; rm -rf y; \".out", runner.Runner()); });
+  const ProcessExit quote = ExpectExit(
+      [&] { run_gauss(dir.Write("a.inp", ""), "x\"; rm -rf y; \".out", runner.Runner()); });
   EXPECT_EQ(quote.status, 1);
   EXPECT_TRUE(runner.lines.empty());
 }

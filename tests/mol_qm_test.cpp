@@ -9,9 +9,9 @@
 #include "gaussian.h"
 #include "intra/BondOpt.h"
 #include "mol.h"
-#include "support/process_exit.h"
 #include "support/gaussian_outputs.h"
 #include "support/molecules.h"
+#include "support/process_exit.h"
 #include "support/run.h"
 #include "util.h"
 
@@ -221,8 +221,8 @@ TEST_F(QMOperations, OptimisationOfAnotherMoleculeEndsTheProcess) {
   dir_.Write("opt1.out", OptOutput(kStandardRows.substr(0, kStandardRows.size() / 2)));
   const ProcessExit e = ExpectExit([&] { Printed([&] { mol_.QMOptCoordinates(0); }); });
   EXPECT_EQ(e.status, 1);
-  EXPECT_EQ(e.message,
-            "$ err 2 atoms instead of 4 in the orientation of gaussian file " + fpath + "/opt1.out\n");
+  EXPECT_EQ(e.message, "$ err 2 atoms instead of 4 in the orientation of gaussian file " + fpath +
+                           "/opt1.out\n");
 }
 
 TEST_F(QMOperations, WrongMullikenCountEndsTheProcessQuietly) {
@@ -233,7 +233,8 @@ TEST_F(QMOperations, WrongMullikenCountEndsTheProcessQuietly) {
 }
 
 TEST_F(QMOperations, OptimisationWithoutEnergyEndsTheProcess) {
-  dir_.Write("opt1.out", OrientationTable("Standard", kStandardRows) + MullikenBlock(kMullikenRows));
+  dir_.Write("opt1.out",
+             OrientationTable("Standard", kStandardRows) + MullikenBlock(kMullikenRows));
   const ProcessExit e = ExpectExit([&] { Printed([&] { mol_.QMOptCoordinates(0); }); });
   EXPECT_EQ(e.status, 1);
   EXPECT_EQ(e.message, "$ err no energy in gaussian output file : " + fpath + "/opt1.out\n");
@@ -254,7 +255,8 @@ TEST_F(QMOperations, DeckThatCannotBeWrittenEndsTheProcess) {
 TEST_F(QMOperations, SinglePointDeckAndEnergy) {
   mol_.netcharge = -1.0;
   Gaussian::options.addCommand = "%mem=1GB";  // not part of this deck
-  dir_.Write("sp1.out", ScfDone("-150.5") + " E2 =    -0.3795333610D-01 EUMP2 =    -0.15100000000D+03\n");
+  dir_.Write("sp1.out",
+             ScfDone("-150.5") + " E2 =    -0.3795333610D-01 EUMP2 =    -0.15100000000D+03\n");
   const std::string printed = Printed([&] { mol_.QMSinglePoint("sp", "MP2/6-31G* ", 0); });
   EXPECT_EQ(dir_.Read("sp1.inp"),
             "#MP2/6-31G*  Test NoSymm\n"
@@ -314,8 +316,9 @@ TEST_F(QMOperations, PopulationDeckWithDummyCentreProcessorsAndCommand) {
   Gaussian::options.addCommand = "%mem=1GB";
   mol_.netcharge = -1.0;
   mol_.atom[3].atmnum = 0;
-  dir_.Write("pop1.out", EspPoints() + EspChargesBlock("     1  H    0.4\n     2  O   -0.7\n"
-                                                       "     3  O   -0.7\n") +
+  dir_.Write("pop1.out", EspPoints() +
+                             EspChargesBlock("     1  H    0.4\n     2  O   -0.7\n"
+                                             "     3  O   -0.7\n") +
                              EspValues());
   Printed([&] { mol_.PopEspCharges(0); });
   EXPECT_EQ(dir_.Read("pop1.inp"),
@@ -366,9 +369,9 @@ TEST_F(QMOperations, PopulationStoresChargesDipoleAndPotentialPointByPoint) {
   EXPECT_DOUBLE_EQ(mol_.ESP.QMESPval[1][1], 0.02 * 627.51);
   const auto& d = mol_.ESP.distESPPoint[1];
   ASSERT_EQ(d.size(), 8u);
-  EXPECT_DOUBLE_EQ(d[1], 0.7);                                    // point 0, atom O1
+  EXPECT_DOUBLE_EQ(d[1], 0.7);                                      // point 0, atom O1
   EXPECT_DOUBLE_EQ(d[4], std::sqrt(2.1 * 2.1 + 3.9 * 3.9 + 0.25));  // point 1, atom H1
-  EXPECT_DOUBLE_EQ(d[6], std::sqrt(9.0 + 5.4 * 5.4));              // point 1, atom O2
+  EXPECT_DOUBLE_EQ(d[6], std::sqrt(9.0 + 5.4 * 5.4));               // point 1, atom O2
   EXPECT_TRUE(mol_.ESP.val.empty());
   EXPECT_TRUE(mol_.ESP.dist.empty());
 }
@@ -377,14 +380,16 @@ TEST_F(QMOperations, PopulationWithMismatchedEspCountsEndsTheProcess) {
   dir_.Write("pop1.out", EspPoints() + EspChargesBlock(kEspRows) + "    5 Fit      -0.010000\n");
   const ProcessExit e = ExpectExit([&] { Printed([&] { mol_.PopEspCharges(0); }); });
   EXPECT_EQ(e.status, 1);
-  EXPECT_EQ(e.message, "$ err : the number of esp values and number of coordinates are different\n");
+  EXPECT_EQ(e.message,
+            "$ err : the number of esp values and number of coordinates are different\n");
 }
 
 TEST_F(QMOperations, PopulationWithoutEspPointsEndsTheProcess) {
   dir_.Write("pop1.out", EspChargesBlock(kEspRows));
   const ProcessExit e = ExpectExit([&] { Printed([&] { mol_.PopEspCharges(0); }); });
   EXPECT_EQ(e.status, 1);
-  EXPECT_EQ(e.message, "$ err : the number of esp values and number of coordinates are different\n");
+  EXPECT_EQ(e.message,
+            "$ err : the number of esp values and number of coordinates are different\n");
 }
 
 TEST_F(QMOperations, EspPointOnAnAtomEndsTheProcess) {
@@ -400,8 +405,8 @@ TEST_F(QMOperations, PopulationWithoutChargesForEveryAtomEndsTheProcess) {
              EspPoints() + EspChargesBlock("     1  H    0.4\n     2  O   -0.4\n") + EspValues());
   const ProcessExit e = ExpectExit([&] { Printed([&] { mol_.PopEspCharges(0); }); });
   EXPECT_EQ(e.status, 1);
-  EXPECT_EQ(e.message,
-            "$ err no ESP charges for every atom in gaussian output file : " + fpath + "/pop1.out\n");
+  EXPECT_EQ(e.message, "$ err no ESP charges for every atom in gaussian output file : " + fpath +
+                           "/pop1.out\n");
 }
 
 // The script commands act on the process-wide molecule.

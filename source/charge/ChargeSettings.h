@@ -55,7 +55,9 @@ class COptCharge {
 class ClassTargetFunctionContributions {
  public:
   // Sum of the weighted terms: the objective.
-  Real Total() const { return interEnergy + interWaterDist + dipoleMoment + fitESPpot + chargeRest; }
+  Real Total() const {
+    return interEnergy + interWaterDist + dipoleMoment + fitESPpot + chargeRest;
+  }
   // One progress line of the terms and their total, without a leading step.
   void print() const;
 

@@ -3,7 +3,8 @@
 namespace testing_support {
 
 namespace {
-const std::string kRule = " ---------------------------------------------------------------------\n";
+const std::string kRule =
+    " ---------------------------------------------------------------------\n";
 }
 
 std::string OrientationHead(const std::string& kind) {
@@ -31,8 +32,7 @@ std::string ScfDone(const std::string& energy) {
 }
 
 std::string MullikenBlock(const std::string& rows) {
-  return " Mulliken charges:\n               1\n" + rows +
-         " Sum of Mulliken charges =  -0.00000\n";
+  return " Mulliken charges:\n               1\n" + rows + " Sum of Mulliken charges =  -0.00000\n";
 }
 
 std::string DipoleBlock(const std::string& x, const std::string& y, const std::string& z,
@@ -43,7 +43,8 @@ std::string DipoleBlock(const std::string& x, const std::string& y, const std::s
 }
 
 std::string EspChargesBlock(const std::string& rows) {
-  return " Charges from ESP fit, RMS=   0.00069 RRMS=   0.35027:\n ESP charges:\n               1\n" +
+  return " Charges from ESP fit, RMS=   0.00069 RRMS=   0.35027:\n ESP charges:\n               "
+         "1\n" +
          rows + " Sum of ESP charges =   0.00000\n";
 }
 
