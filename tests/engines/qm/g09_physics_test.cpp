@@ -97,3 +97,22 @@ TEST(G09Physics, ReadmeGivesTheStandInEnergyOfTip3pWater) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace g09_testing;
+
+TEST(G09Physics, AnOptimisationOutOfStepsEndsWithAnErrorTerminationAfterItsLastGeometry) {
+  std::string deck = OptimisationDeck(Hexane(), "");
+  deck.replace(deck.find("Opt=ModRedun "), 13, "Opt=(MaxCycle=2) NoSymm");
+  const G09Run r = RunG09(deck);
+  EXPECT_NE(r.status, 0);
+  EXPECT_TRUE(r.data.prop.iferror);
+  EXPECT_FALSE(r.data.prop.ifconverged);
+  EXPECT_NE(r.out.find("Number of steps exceeded"), std::string::npos);
+  EXPECT_EQ(r.data.prop.xyzInputOrient.size(), 60u);
+  EXPECT_TRUE(r.data.IfRead("energy"));
+  EXPECT_EQ(r.out.find("Normal termination"), std::string::npos);
+}
+
+}  // namespace
