@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "engines/mm/mm_support.h"
 
@@ -208,4 +210,22 @@ TEST(MmEnergy, LaterParameterFileOverridesEarlierEntries) {
   const double phi = Rad(DiheDeg(ch.a, ch.b, ch.c, ch.d));
   EXPECT_NEAR(e.at("dihe"), 0.7 * (1 + std::cos(2 * phi)), 1e-6);
   EXPECT_NEAR(e.at("bond"), 100.0 * std::pow(Dist(ch.a, ch.b) - 1.0, 2), 1e-6);
+}
+
+TEST(MmEnergy, ImproperWildcardsApplyWithoutAnExactEntry) {
+  const P a{0, 0, 0.15}, b{1.0, 0, 0}, c{-0.5, 0.87, 0}, d{-0.5, -0.87, 0};
+  const double psi2 = std::pow(Rad(DiheDeg(a, b, c, d)), 2);
+  const std::vector<std::pair<std::string, double>> cases = {
+      {"X B C D 5.0 0 0.0\nA X X D 20.0 0 0.0\n", 20.0},  // A X X D before X B C D
+      {"X X C D 3.0 0 0.0\nX B C D 5.0 0 0.0\n", 5.0},    // X B C D before X X C D
+      {"X X C D 3.0 0 0.0\n", 3.0}};
+  for (const auto& [lines, k] : cases) {
+    TempDir dir;
+    dir.Write("t.rtf", Rtf(kNeutralAtoms, "BOND A1 B1 A1 C1 A1 D1\nIMPR A1 B1 C1 D1\n"));
+    dir.Write("t.prm", std::string("BONDS\nA B 0.0 1.0\nA C 0.0 1.0\nA D 0.0 1.0\n") +
+                           "ANGLES\nB A C 0.0 120.0\nB A D 0.0 120.0\nC A D 0.0 120.0\nIMPROPER\n" + lines +
+                           kNoNonbonded);
+    dir.Write("t.pdb", Pdb4(a, b, c, d));
+    EXPECT_NEAR(StartEnergies(dir).at("impr"), k * psi2, 1e-6) << lines;
+  }
 }
