@@ -139,6 +139,15 @@ TEST_F(ChargeDriver, PopulationChargesOnlyForIndependentAtoms) {
   EXPECT_DOUBLE_EQ(mol1.atom[0].qstart, 0.01);
 }
 
+TEST_F(ChargeDriver, EveryChargeFixedLeavesNothingToOptimise) {
+  ProbeHydroxylHydrogen();
+  dir.Write("charge.rel", "f C -0.2\nf O -0.6\nf H1 0.1\nf H2 0.1\nf H3 0.1\nf HO 0.5\n");
+  const std::string out = Fit();
+  EXPECT_NE(out.find("$ Number of independent atomic charges to optimize : 0\n"), std::string::npos);
+  EXPECT_DOUBLE_EQ(mol1.atom[0].q, -0.2);
+  EXPECT_DOUBLE_EQ(mol1.atom[5].q, 0.5);
+}
+
 TEST(ReadInitialCharges, MissingFileAndBadChargeRaise) {
   CMolecule m = BondedMethanol();
   TempDir dir;
