@@ -5,20 +5,25 @@
 
 namespace {
 
-// Minimum of the cubic through two points with their slopes, or the midpoint
-// when the cubic has none or it lies too close to an end.
-double CubicStep(const LinePoint& a, const LinePoint& b) {
-  const double mid = 0.5 * (a.x + b.x);
+// Minimum of the cubic through two points with their slopes; NaN when the
+// cubic has no minimum.
+double CubicMinimum(const LinePoint& a, const LinePoint& b) {
   const double d1 = a.g + b.g - 3 * (a.f - b.f) / (a.x - b.x);
   const double disc = d1 * d1 - a.g * b.g;
-  if (disc < 0) return mid;
+  if (disc < 0) return std::nan("");
   const double d2 = (b.x > a.x ? 1.0 : -1.0) * std::sqrt(disc);
   const double denominator = b.g - a.g + 2 * d2;
-  if (denominator == 0) return mid;
-  const double x = b.x - (b.x - a.x) * (b.g + d2 - d1) / denominator;
-  const double lo = std::min(a.x, b.x), hi = std::max(a.x, b.x), margin = 0.1 * (hi - lo);
-  if (!std::isfinite(x) || x < lo + margin || x > hi - margin) return mid;
-  return x;
+  if (denominator == 0) return std::nan("");
+  return b.x - (b.x - a.x) * (b.g + d2 - d1) / denominator;
+}
+
+// Next point inside the bracket [a, b]: the cubic's minimum kept a little
+// away from the ends, or the midpoint when the cubic has none.
+double CubicStep(const LinePoint& a, const LinePoint& b) {
+  const double x = CubicMinimum(a, b);
+  const double lo = std::min(a.x, b.x), hi = std::max(a.x, b.x), margin = 0.05 * (hi - lo);
+  if (!std::isfinite(x)) return 0.5 * (lo + hi);
+  return std::clamp(x, lo + margin, hi - margin);
 }
 
 }  // namespace
@@ -56,8 +61,13 @@ LineMinimum MinimiseAlongLine(const std::function<LinePoint(double)>& evaluate, 
       break;
     }
     if (std::abs(far.g) < slopeTolerance) return result();
+    // Still downhill: aim a little past the minimum of the cubic through the
+    // last two points when it lies ahead (half to twice the last step), else
+    // double the step.
+    const double taken = std::abs(far.x - near.x);
+    const double ahead = (CubicMinimum(near, far) - far.x) * direction;
+    h = std::isfinite(ahead) && ahead > 0 ? std::clamp(1.2 * ahead, 0.5 * taken, 2 * taken) : 2 * taken;
     near = far;
-    h *= 2;
   }
   if (!bracketed) return result();
   // Narrow the bracket [a, b] with slope(a) < 0 < slope(b) (in the walk sense).

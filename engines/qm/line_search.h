@@ -10,12 +10,14 @@ struct LinePoint {
 };
 
 // Minimises a function of one variable from x0, given its value and slope at
-// any point (`evaluate`). It walks downhill with doubling steps from `step`
-// until the slope turns, then narrows the bracket by cubic interpolation
-// (bisection when the cubic step is unsafe) until the bracket is shorter than
-// `tolerance` or the slope smaller than `slopeTolerance`. The variable stays
-// in [lower, upper]. Returns the lowest point evaluated and the curvature
-// (second derivative) estimated from the last two slopes, 0 when unknown.
+// any point (`evaluate`). It walks downhill from `step`, each further step
+// aimed a little past the minimum of the cubic through the last two points
+// (else doubled), until the slope turns; then it narrows the bracket by
+// cubic interpolation (the midpoint when the cubic has no minimum) until the
+// bracket is shorter than `tolerance` or the slope smaller than
+// `slopeTolerance`. The variable stays in [lower, upper]. Returns the lowest
+// point evaluated and the curvature (second derivative) estimated from the
+// last two slopes, 0 when unknown.
 struct LineMinimum {
   LinePoint best;
   double curvature = 0;
