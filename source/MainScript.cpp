@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "charge/ChargeOpt.h"
 #include "errors.h"
 #include "capacity.h"
 #include "gaussian.h"
@@ -146,6 +147,9 @@ void SinglePoint(Cursor& c) {
 
 void Population(Cursor& c) { mol1.PopEspCharges(GeometryIndex(c.line, 2, 2)); }
 
+// The lines up to `end` configure and run the charge fit.
+void OptChargeSection(Cursor& c) { OptimizeCharge::ProcessScriptChargeOpt(TakeChargeSection(c)); }
+
 }  // namespace
 
 const std::map<std::string, Command>& Commands() {
@@ -170,6 +174,7 @@ const std::map<std::string, Command>& Commands() {
       {"optimizegeometry", OptimizeGeometry},
       {"singlepoint", SinglePoint},
       {"population", Population},
+      {"optcharge", OptChargeSection},
   };
   return table;
 }

@@ -7,9 +7,9 @@
 #include "gaussian.h"
 #include "intra/BondOpt.h"
 #include "mol.h"
-#include "numerical_recipes/nrutil_nr.h"
 #include "param.h"
 #include "param/param.h"
+#include "numerical_recipes/nrutil_nr.h"
 #include "topology.h"
 #include "util.h"
 
@@ -39,3 +39,8 @@ const Vec_DP* pcom_p = nullptr;
 const Vec_DP* xicom_p = nullptr;
 VecFunction nrfunc = nullptr;
 }  // namespace NR
+
+// State of the charge fit: the water probes and the objective's counters.
+CH2O h2o;
+int iStepOpt = 0;
+int itoopt = 0;
