@@ -7,9 +7,9 @@
 #include "gaussian.h"
 #include "intra/BondOpt.h"
 #include "mol.h"
+#include "numerical_recipes/nrutil_nr.h"
 #include "param.h"
 #include "param/param.h"
-#include "numerical_recipes/nrutil_nr.h"
 #include "topology.h"
 #include "util.h"
 

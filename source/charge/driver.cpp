@@ -25,14 +25,12 @@ void PrintAtomLine(int number, const CMolecule::CAtom& a) {
               a.name.c_str(), a.type.c_str(), a.q, a.eps, a.rmin);
 }
 
-// The start charges beside the optimised ones (qopt, or the final charges q
-// once they have been rounded).
-void PrintChargeTable(const CMolecule& s, bool final) {
+// The start charges beside the optimised ones.
+void PrintChargeTable(const CMolecule& s) {
   std::printf(" Atom   &  initial  & optimized & penalty \n");
   for (int i = 0; i < s.natm; ++i) {
     const CMolecule::CAtom& a = s.atom[i];
-    std::printf("%7s & %9.3f & %9.3f & %9.1f \n", a.name.c_str(), a.qstart, final ? a.q : a.qopt,
-                a.qpenalty);
+    std::printf("%7s & %9.3f & %9.3f & %9.1f \n", a.name.c_str(), a.qstart, a.qopt, a.qpenalty);
   }
 }
 
@@ -58,7 +56,7 @@ void RunMinimisers(CMolecule& s, int nvar) {
   SimAnnealing(p, xi, kFitTolerance, kFitMaxSteps, iter, fret, OptimizeCharge::OptimizedFunction);
   KeepOptimised(s);
   std::printf("\n$ Charges after simulated annealing: \n");
-  PrintChargeTable(s, false);
+  PrintChargeTable(s);
   std::printf("\n$ Minimum object function value : %9.3f \n$ total number of minimization steps : %d\n",
               fret, iStepOpt);
   KeepOptimised(s);
@@ -162,7 +160,7 @@ void OptimizeCharges(CMolecule& s) {
   PrintChargeOptResults(s);
   RoundCharges(s);
   std::printf("\n$ Developed charges : \n");
-  PrintChargeTable(s, true);
+  PrintChargeTable(s);
   PrintSeparate();
   // The rounded charges sum to the net charge up to the last bits, which
   // must not print as "-0.000".
