@@ -10,7 +10,7 @@
 #include "intra/BondOpt.h"
 #include "mol.h"
 #include "support/gaussian_outputs.h"
-#include "support/molecules.h"
+#include "support/molecule.h"
 #include "support/process_exit.h"
 #include "support/run.h"
 #include "util.h"
