@@ -20,10 +20,6 @@ namespace {
 
 using namespace testing_support;
 
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
 const std::string kInputRows =
     "      1          1           0        0.900000    0.800000    0.500000\n"
     "      2          8           0        0.000000    0.700000    0.000000\n"

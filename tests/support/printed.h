@@ -20,4 +20,9 @@ std::string Printed(F f) {
   return testing::internal::GetCapturedStdout();
 }
 
+// True when part occurs in text (a printed line within all that was printed).
+inline bool Contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
 }  // namespace testing_support
