@@ -40,6 +40,16 @@ std::string Default(Real v) {
   return s.str();
 }
 
+// One MMFP block holding the geometric term of kind (distance, angle or
+// dihedral) between the first n atoms of c at its target.
+void AppendRestraint(std::string& text, const CMolecule& mol1, const CConstraint& c,
+                     const std::string& kind, const std::string& target, int n) {
+  text += "mmfp\ngeo maxgeo 100 sphere  " + kind + " -\n";
+  text += "   harmonic symmetric force 500000.0 " + target + " -\n";
+  AppendSelections(text, mol1, c, n);
+  text += "end\n";
+}
+
 }  // namespace
 
 std::string CharmmCommandLine(const std::string& fname_inp, const std::string& fname_out,
@@ -60,24 +70,15 @@ std::string RestraintsText(const CMolecule& mol1, const std::vector<CConstraint>
   for (const CConstraint& c : cons) {
     switch (c.type) {
       case 'b':
-        text += "mmfp\ngeo maxgeo 100 sphere  distance -\n";
-        text += "   harmonic symmetric force 500000.0 droff " + Default(c.val) + " -\n";
-        AppendSelections(text, mol1, c, 2);
-        text += "end\n";
+        AppendRestraint(text, mol1, c, "distance", "droff " + Default(c.val), 2);
         break;
       case 'a':
-        text += "mmfp\ngeo maxgeo 100 sphere  angle -\n";
-        text += "   harmonic symmetric force 500000.0 tref " + Default(c.val) + " dtoff 0.0 -\n";
-        AppendSelections(text, mol1, c, 3);
-        text += "end\n";
+        AppendRestraint(text, mol1, c, "angle", "tref " + Default(c.val) + " dtoff 0.0", 3);
         break;
       case 'd':
       case 'i': {
         const Real val = c.val == 0.0 ? 0.001 : c.val;
-        text += "mmfp\ngeo maxgeo 100 sphere  dihedral -\n";
-        text += "   harmonic symmetric force 500000.0 tref " + Default(val) + " dtoff 0.0 -\n";
-        AppendSelections(text, mol1, c, 4);
-        text += "end\n";
+        AppendRestraint(text, mol1, c, "dihedral", "tref " + Default(val) + " dtoff 0.0", 4);
         break;
       }
       default:

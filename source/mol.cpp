@@ -17,6 +17,14 @@ void SizeGeometryStorage(CMolecule& m) {
   }
 }
 
+// Atom i; ends the process when the molecule has none.
+const CMolecule::CAtom& ExistingAtom(const CMolecule& m, int i) {
+  if (i < 0 || static_cast<std::size_t>(i) >= m.atom.size()) {
+    EndProcess(1, "$ err atom was not found : " + std::to_string(i) + "\n");
+  }
+  return m.atom[i];
+}
+
 }  // namespace
 
 int CMolecule::AtomIndex(const std::string& name) const {
@@ -26,19 +34,9 @@ int CMolecule::AtomIndex(const std::string& name) const {
   EndProcess(1, "$ err atom was not found : " + name + "\n");
 }
 
-std::string CMolecule::AtomName(int i) const {
-  if (i < 0 || static_cast<std::size_t>(i) >= atom.size()) {
-    EndProcess(1, "$ err atom was not found : " + std::to_string(i) + "\n");
-  }
-  return atom[i].name;
-}
+std::string CMolecule::AtomName(int i) const { return ExistingAtom(*this, i).name; }
 
-std::string CMolecule::AtomType(int i) const {
-  if (i < 0 || static_cast<std::size_t>(i) >= atom.size()) {
-    EndProcess(1, "$ err atom was not found : " + std::to_string(i) + "\n");
-  }
-  return atom[i].type;
-}
+std::string CMolecule::AtomType(int i) const { return ExistingAtom(*this, i).type; }
 
 void CMolecule::ActivateGeometry(int g) {
   if (g < 0 || g >= ngeom) GeometryNotSetUp();

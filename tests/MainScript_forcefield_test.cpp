@@ -5,8 +5,10 @@
 #include "MainScript.h"
 #include "param.h"
 #include "support/forcefield_state.h"
+#include "support/printed.h"
 #include "support/run.h"
 
+using testing_support::Contains;
 using testing_support::ForceFieldState;
 using testing_support::RunQm2ff;
 using testing_support::TempDir;
@@ -72,10 +74,6 @@ void WriteMethanol(const TempDir& dir) {
   dir.Write("small.prm", kParams);
   dir.Write("meoh.rtf", kMethanol);
   dir.Write("meoh.pdb", kMethanolPdb);
-}
-
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
 }
 
 TEST(ForceFieldScript, ReadsPerceivesListsParametersAndWritesTheTopology) {

@@ -6,6 +6,7 @@
 #include "intra/BondOpt.h"
 #include "mol.h"
 #include "support/molecule.h"
+#include "support/printed.h"
 #include "support/process_exit.h"
 #include "support/run.h"
 #include "util.h"
@@ -31,14 +32,7 @@ class MoleculeCommandTest : public testing::Test {
   }
   // Runs the script with its standard output captured.
   std::string Execute(const std::string& script) {
-    testing::internal::CaptureStdout();
-    try {
-      MainScript::ProcessScriptMain(script);
-    } catch (...) {
-      testing::internal::GetCapturedStdout();
-      throw;
-    }
-    return testing::internal::GetCapturedStdout();
+    return testing_support::Printed([&] { MainScript::ProcessScriptMain(script); });
   }
 
   testing_support::TempDir dir;

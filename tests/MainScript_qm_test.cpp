@@ -7,15 +7,12 @@
 #include "gaussian.h"
 #include "io.h"
 #include "support/gaussian_outputs.h"
+#include "support/printed.h"
 #include "support/run.h"
 
 namespace {
 
 using namespace testing_support;
-
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
 
 const char* kWaterTopology =
     "* water\n*\n36 1\n"

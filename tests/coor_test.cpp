@@ -26,11 +26,16 @@ const std::string kWaterPdb = "REMARK a water\n" + Atom(1, " OH2", 0.1, 0.2, 0.3
 
 std::vector<double> Coordinates(const CMolecule& m, int i) { return m.atom[i].xyz; }
 
-}  // namespace
-
-TEST(CoordinateFileTest, PdbNamesAreMatchedWhateverTheirPadding) {
+// A water molecule as its topology leaves it, and a directory for its files.
+class CoordinateFileTest : public testing::Test {
+ protected:
   TempDir dir;
   CMolecule m = Water();
+};
+
+}  // namespace
+
+TEST_F(CoordinateFileTest, PdbNamesAreMatchedWhateverTheirPadding) {
   testing::internal::CaptureStdout();
   m.ReadCoorPDB(dir.Write("w.pdb", kWaterPdb), 0, "main");
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
@@ -42,9 +47,7 @@ TEST(CoordinateFileTest, PdbNamesAreMatchedWhateverTheirPadding) {
   EXPECT_EQ(m.xyz, (std::vector<double>{0.1, 0.2, 0.3, 1, 0, 0, -0.2, 0.9, 0}));
 }
 
-TEST(CoordinateFileTest, HetatmRecordsAreAtomsAndNamesKeepTheirCase) {
-  TempDir dir;
-  CMolecule m = Water();
+TEST_F(CoordinateFileTest, HetatmRecordsAreAtomsAndNamesKeepTheirCase) {
   std::string text = kWaterPdb;
   text.replace(text.find("ATOM  "), 6, "HETATM");
   m.ReadCoorPDB(dir.Write("w.pdb", text), 0, "main");
@@ -56,18 +59,14 @@ TEST(CoordinateFileTest, HetatmRecordsAreAtomsAndNamesKeepTheirCase) {
   EXPECT_EQ(e.message, "$ err atom was not found : oh2\n");
 }
 
-TEST(CoordinateFileTest, MissingAtomIsNamedWithTheFile) {
-  TempDir dir;
-  CMolecule m = Water();
+TEST_F(CoordinateFileTest, MissingAtomIsNamedWithTheFile) {
   const std::string path = dir.Write("w.pdb", Atom(1, " OH2", 0, 0, 0));
   const ProcessExit e = ExpectExit([&] { m.ReadCoorPDB(path, 0, "main"); });
   EXPECT_EQ(e.status, 1);
   EXPECT_EQ(e.message, "err no coordinates for atom : H1 in file : " + path + "\n");
 }
 
-TEST(CoordinateFileTest, ShortOrMalformedPdbRecordsEndTheRead) {
-  TempDir dir;
-  CMolecule m = Water();
+TEST_F(CoordinateFileTest, ShortOrMalformedPdbRecordsEndTheRead) {
   const std::string good = Atom(1, " OH2", 0, 0, 0);
   const std::vector<std::string> bad = {
       "ATOM      1",                                             // ends before the name
@@ -82,9 +81,7 @@ TEST(CoordinateFileTest, ShortOrMalformedPdbRecordsEndTheRead) {
   }
 }
 
-TEST(CoordinateFileTest, UnreadableFile) {
-  TempDir dir;
-  CMolecule m = Water();
+TEST_F(CoordinateFileTest, UnreadableFile) {
   const std::string path = (dir.path() / "none.pdb").string();
   for (auto read : {&CMolecule::ReadCoorPDB, &CMolecule::ReadCoorCARD, &CMolecule::ReadCoorXYZ}) {
     const ProcessExit e = ExpectExit([&] { (m.*read)(path, 0, "main"); });
@@ -93,9 +90,7 @@ TEST(CoordinateFileTest, UnreadableFile) {
   }
 }
 
-TEST(CoordinateFileTest, ComparisonTargetKeepsTheActiveCoordinates) {
-  TempDir dir;
-  CMolecule m = Water();
+TEST_F(CoordinateFileTest, ComparisonTargetKeepsTheActiveCoordinates) {
   const CMolecule before = m;
   m.ReadCoorPDB(dir.Write("w.pdb", kWaterPdb), 0, "comp");
   EXPECT_EQ(m.atom[0].xyzcomp, (std::vector<double>{0.1, 0.2, 0.3}));
@@ -109,9 +104,7 @@ TEST(CoordinateFileTest, ComparisonTargetKeepsTheActiveCoordinates) {
   EXPECT_EQ(Coordinates(other, 0), Coordinates(before, 0));
 }
 
-TEST(CoordinateFileTest, GeometriesAreAddedOneAtATime) {
-  TempDir dir;
-  CMolecule m = Water();
+TEST_F(CoordinateFileTest, GeometriesAreAddedOneAtATime) {
   const std::string path = dir.Write("w.pdb", kWaterPdb);
   testing::internal::CaptureStdout();
   m.ReadCoorPDB(path, 1, "main");
@@ -137,9 +130,7 @@ TEST(CoordinateFileTest, GeometriesAreAddedOneAtATime) {
   EXPECT_EQ(Coordinates(m, 0)[0], 0.0);
 }
 
-TEST(CoordinateFileTest, PdbWriteAndReadRoundTrip) {
-  TempDir dir;
-  CMolecule m = Water();
+TEST_F(CoordinateFileTest, PdbWriteAndReadRoundTrip) {
   m.atom[1].xyz = {1.2345, -20.5, 300.125};
   m.atom[0].chain = "A";
   m.atom[2].b = 1.5;
@@ -159,9 +150,7 @@ TEST(CoordinateFileTest, PdbWriteAndReadRoundTrip) {
   }
 }
 
-TEST(CoordinateFileTest, PdbWriterTargets) {
-  TempDir dir;
-  CMolecule m = Water();
+TEST_F(CoordinateFileTest, PdbWriterTargets) {
   m.atom[0].xyzcomp = {5, 6, 7};
   m.WriteCoorPDB((dir.path() / "c.pdb").string(), "comp");
   EXPECT_NE(dir.Read("c.pdb").find("   5.000   6.000   7.000"), std::string::npos);
@@ -183,8 +172,7 @@ TEST(CoordinateFileTest, PdbWriterTargets) {
   EXPECT_EQ(e.message, "$ err unable to open file : " + bad + "\n");
 }
 
-TEST(CoordinateFileTest, PrintedRecordsUseTheirOwnLayout) {
-  CMolecule m = Water();
+TEST_F(CoordinateFileTest, PrintedRecordsUseTheirOwnLayout) {
   m.natm = 1;
   testing::internal::CaptureStdout();
   m.PrintCoorPDB();
@@ -192,8 +180,7 @@ TEST(CoordinateFileTest, PrintedRecordsUseTheirOwnLayout) {
             "ATOM      1  OH2 MOL     1       0.000   0.000   0.000  1.00  0.00       MOL\n");
 }
 
-TEST(CoordinateFileTest, CopyFromCoordinateSets) {
-  CMolecule m = Water();
+TEST_F(CoordinateFileTest, CopyFromCoordinateSets) {
   m.atom[2].xyzcomp = {1, 2, 3};
   std::vector<double> v(9, -1.0);
   m.CopyFromCoor(v, "main");
@@ -205,9 +192,7 @@ TEST(CoordinateFileTest, CopyFromCoordinateSets) {
   EXPECT_THROW(m.CopyFromCoor(v, "other"), std::invalid_argument);
 }
 
-TEST(CoordinateFileTest, CardFilesAreReadByName) {
-  TempDir dir;
-  CMolecule m = Water();
+TEST_F(CoordinateFileTest, CardFilesAreReadByName) {
   const std::string card =
       "* water\n"
       "*\n"
@@ -223,9 +208,7 @@ TEST(CoordinateFileTest, CardFilesAreReadByName) {
   EXPECT_EQ(m.atom[2].xyzcomp, (std::vector<double>{1, 2, 3}));
 }
 
-TEST(CoordinateFileTest, CardTitleMustBeAStarOnItsOwn) {
-  TempDir dir;
-  CMolecule m = Water();
+TEST_F(CoordinateFileTest, CardTitleMustBeAStarOnItsOwn) {
   // *TITLE is not a title line: it is taken as the count line, and the real
   // count line is read as an atom line whose fourth word does not exist.
   const std::string card =
@@ -237,9 +220,7 @@ TEST(CoordinateFileTest, CardTitleMustBeAStarOnItsOwn) {
   EXPECT_EQ(e.message, "$ err atom was not found : \n");
 }
 
-TEST(CoordinateFileTest, MalformedCardLine) {
-  TempDir dir;
-  CMolecule m = Water();
+TEST_F(CoordinateFileTest, MalformedCardLine) {
   const std::string line = "    1    1 HOH  OH2    4.00000   x   6.00000";
   const ProcessExit e =
       ExpectExit([&] { m.ReadCoorCARD(dir.Write("b.crd", "* t\n 3\n" + line + "\n"), 0, "main"); });
@@ -247,9 +228,7 @@ TEST(CoordinateFileTest, MalformedCardLine) {
   EXPECT_EQ(e.message, "$ err invalid line in the charmm coord file in line : " + line + "\n");
 }
 
-TEST(CoordinateFileTest, XyzFilesAreReadByPosition) {
-  TempDir dir;
-  CMolecule m = Water();
+TEST_F(CoordinateFileTest, XyzFilesAreReadByPosition) {
   const std::string xyz = "3\ncomment\nO 1 2 3\nH 4 5 6\nH 7 8 9\n";
   testing::internal::CaptureStdout();
   m.ReadCoorXYZ(dir.Write("w.xyz", xyz), 1, "main");
@@ -258,9 +237,7 @@ TEST(CoordinateFileTest, XyzFilesAreReadByPosition) {
   EXPECT_EQ(m.ngeom, 2);
 }
 
-TEST(CoordinateFileTest, XyzCountAndLineFailures) {
-  TempDir dir;
-  CMolecule m = Water();
+TEST_F(CoordinateFileTest, XyzCountAndLineFailures) {
   ProcessExit e = ExpectExit(
       [&] { m.ReadCoorXYZ(dir.Write("a.xyz", "2 atoms\nc\nO 0 0 0\nH 1 0 0\n"), 0, "main"); });
   EXPECT_EQ(e.status, 1);

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "gaussian.h"
-#include "support/molecules.h"
+#include "support/molecule.h"
 #include "support/process_exit.h"
 #include "support/run.h"
 

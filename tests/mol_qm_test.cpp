@@ -10,7 +10,8 @@
 #include "intra/BondOpt.h"
 #include "mol.h"
 #include "support/gaussian_outputs.h"
-#include "support/molecules.h"
+#include "support/molecule.h"
+#include "support/printed.h"
 #include "support/process_exit.h"
 #include "support/run.h"
 #include "util.h"
@@ -18,23 +19,6 @@
 namespace {
 
 using namespace testing_support;
-
-// Standard output printed while f runs (also when f ends the process).
-template <class F>
-std::string Printed(F f) {
-  testing::internal::CaptureStdout();
-  try {
-    f();
-  } catch (...) {
-    testing::internal::GetCapturedStdout();
-    throw;
-  }
-  return testing::internal::GetCapturedStdout();
-}
-
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
 
 const std::string kInputRows =
     "      1          1           0        0.900000    0.800000    0.500000\n"

@@ -1,6 +1,5 @@
 #include "coordinates.h"
 
-#include <cstdio>
 #include <stdexcept>
 
 #include "text.h"
@@ -88,14 +87,11 @@ Coords ReadCoordinates(const std::string& path, const Molecule& m) {
 
 std::string CardText(const Molecule& m, const Coords& c, const std::string& title) {
   std::string out = "* " + title + "\n*\n";
-  char buf[200];
-  std::snprintf(buf, sizeof buf, "%10d  EXT\n", m.natm());
-  out += buf;
+  out += Format("%10d  EXT\n", m.natm());
   for (int i = 0; i < m.natm(); ++i) {
-    std::snprintf(buf, sizeof buf, "%10d%10d  %-8s  %-8s%20.10f%20.10f%20.10f  %-8s  %-8s%20.10f\n", i + 1,
-                  1, m.residue.substr(0, 8).c_str(), m.atoms[i].name.substr(0, 8).c_str(), c[i][0],
+    out += Format("%10d%10d  %-8s  %-8s%20.10f%20.10f%20.10f  %-8s  %-8s%20.10f\n", i + 1, 1,
+                  m.residue.substr(0, 8).c_str(), m.atoms[i].name.substr(0, 8).c_str(), c[i][0],
                   c[i][1], c[i][2], "AAAA", "1", 0.0);
-    out += buf;
   }
   return out;
 }

@@ -25,12 +25,6 @@ namespace {
 // kcal/mol/A^2 for distances, kcal/mol/rad^2 for angles and dihedrals.
 constexpr double kScanForce = 1.0e5;
 
-std::string Fmt(const char* format, double v) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, format, v);
-  return buf;
-}
-
 // Output files of a job, written together once the job has succeeded.
 struct Outputs {
   std::vector<std::pair<std::string, std::string>> files;
@@ -89,13 +83,10 @@ Setup Prepare(const JobScript& script, std::ostream& log) {
 }
 
 void LogEnergy(std::ostream& log, const std::string& label, const EnergyTerms& e, double grms) {
-  char buf[400];
-  std::snprintf(buf, sizeof buf,
-                "ENER> %-24s total %16.8f bond %14.8f angle %14.8f urey %14.8f dihe %14.8f "
+  log << Format("ENER> %-24s total %16.8f bond %14.8f angle %14.8f urey %14.8f dihe %14.8f "
                 "impr %14.8f elec %16.8f vdw %14.8f grms %12.8f\n",
                 label.c_str(), e.Total(), e.bond, e.angle, e.ub, e.dihedral, e.improper, e.elec, e.vdw,
                 grms);
-  log << buf;
 }
 
 // Minimises and logs the result; returns the structure.
@@ -190,8 +181,8 @@ void PesJob(const JobScript& script, std::ostream& log) {
     }
     const double lowest = *std::min_element(energy.begin(), energy.end());
     for (int k = 0; k < np; ++k)
-      surf += Fmt("%.6f", value[k]) + " " + Fmt("%.6f", energy[k] - lowest) + " " + Fmt("%.6f", rmsd[k]) +
-              " " + Fmt("%.6f", grms[k]) + "\n";
+      surf += Format("%.6f", value[k]) + " " + Format("%.6f", energy[k] - lowest) + " " + Format("%.6f", rmsd[k]) +
+              " " + Format("%.6f", grms[k]) + "\n";
   }
   out.Add("emp.card", CardText(s.mol, emin, "minimized"));
   out.Add("surf.dat", surf);
@@ -231,7 +222,7 @@ void MultiPesJob(const JobScript& script, const std::map<std::string, std::strin
     const std::string pdb = "bond/" + Lowered(scan) + "/pdb/" + st.Get("pdbid" + std::to_string(i)) + ".pdb";
     double e = 0;
     MinimizeAndLog(engine, ReadCoordinates(pdb, s.mol), r, scan + " " + std::to_string(i), log, &e);
-    text += Fmt("%.6f", e) + "\n";
+    text += Format("%.6f", e) + "\n";
   }
   Outputs out;
   out.Add("surf-multi-pes.dat", text);
@@ -254,7 +245,7 @@ void TargetStructuresJob(const JobScript& script, std::ostream& log) {
     double e = 0;
     MinimizeAndLog(engine, ReadCoordinates(dir + std::to_string(i) + ".pdb", s.mol), r,
                    "structure " + std::to_string(i), log, &e);
-    text += Fmt("%.6f", e) + "\n";
+    text += Format("%.6f", e) + "\n";
   }
   Outputs out;
   out.Add("target-str.dat", text);

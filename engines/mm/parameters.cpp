@@ -37,6 +37,16 @@ void Need(const std::vector<std::string>& w, std::size_t n, const char* what) {
   if (w.size() < n) throw std::invalid_argument(std::string(what) + " line has too few fields");
 }
 
+// A Lennard-Jones well from the columns at and at + 1: the depth as a
+// positive number and the distance as written.
+struct WellPair {
+  double eps, rmin;
+};
+WellPair ReadWell(const std::vector<std::string>& w, std::size_t at) {
+  const double eps = std::fabs(ParseReal(w[at]));
+  return {eps, ParseReal(w[at + 1])};
+}
+
 // Adds a torsion term to an entry of this file: a repeated multiplicity
 // replaces the earlier term; an entry from an earlier file is replaced whole.
 void AddTorsion(std::map<std::string, std::vector<TorsionTerm>>& table,
@@ -129,32 +139,18 @@ void ReadParameters(const std::string& path, ParameterSet& set) {
         }
         case Section::Nonbonded: {
           Need(w, 4, "nonbonded");
-          LJParam p;
-          p.eps = std::fabs(ParseReal(w[2]));
-          p.rminHalf = ParseReal(w[3]);
-          p.eps14 = p.eps;
-          p.rminHalf14 = p.rminHalf;
-          if (w.size() >= 7) {
-            p.eps14 = std::fabs(ParseReal(w[5]));
-            p.rminHalf14 = ParseReal(w[6]);
-          } else if (w.size() != 4) {
+          const WellPair v = ReadWell(w, 2);
+          if (w.size() != 4 && w.size() < 7)
             throw std::invalid_argument("nonbonded line needs 3 or 6 numbers");
-          }
-          set.lj[head] = p;
+          const WellPair v14 = w.size() >= 7 ? ReadWell(w, 5) : v;
+          set.lj[head] = LJParam{v.eps, v.rmin, v14.eps, v14.rmin};
           break;
         }
         case Section::Nbfix: {
           Need(w, 4, "NBFIX");
-          PairLJ p;
-          p.eps = std::fabs(ParseReal(w[2]));
-          p.rmin = ParseReal(w[3]);
-          p.eps14 = p.eps;
-          p.rmin14 = p.rmin;
-          if (w.size() >= 6) {
-            p.eps14 = std::fabs(ParseReal(w[4]));
-            p.rmin14 = ParseReal(w[5]);
-          }
-          set.nbfix[Key(Types(w, 2))] = p;
+          const WellPair v = ReadWell(w, 2);
+          const WellPair v14 = w.size() >= 6 ? ReadWell(w, 4) : v;
+          set.nbfix[Key(Types(w, 2))] = PairLJ{v.eps, v.rmin, v14.eps, v14.rmin};
           break;
         }
       }

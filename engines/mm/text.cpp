@@ -5,10 +5,25 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstdarg>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 
 namespace mm {
+
+std::string Format(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  va_list copy;
+  va_copy(copy, args);
+  const int n = std::vsnprintf(nullptr, 0, format, copy);
+  va_end(copy);
+  std::string out(n > 0 ? static_cast<std::size_t>(n) : 0, '\0');
+  if (n > 0) std::vsnprintf(out.data(), out.size() + 1, format, args);
+  va_end(args);
+  return out;
+}
 
 namespace {
 std::string Located(const std::string& file, int line, const std::string& message) {
@@ -16,7 +31,9 @@ std::string Located(const std::string& file, int line, const std::string& messag
   if (line > 0) text += ":" + std::to_string(line);
   return text + ": " + message;
 }
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
+}
 }  // namespace
 
 InputError::InputError(const std::string& file, int line, const std::string& message)

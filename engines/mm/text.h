@@ -24,6 +24,9 @@ std::string ToUpper(std::string s);
 std::string ToLower(std::string s);
 bool StartsWith(const std::string& s, const std::string& prefix);
 
+// printf-style formatting into a string of any length.
+std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
 // Whole-word numbers; throw std::invalid_argument naming the word.
 double ParseReal(const std::string& word);
 int ParseInt(const std::string& word);

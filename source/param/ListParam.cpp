@@ -13,6 +13,28 @@ int FindEntry(const std::vector<Entry>& entries, int count, Match match) {
   return -1;
 }
 
+// Atom indices, names and types of a new entry, from the atoms of the term
+// that made it (i, j and, where the entry has them, k and l).
+template <class Entry>
+void SetAtoms(Entry& e, const std::vector<CMolecule::CAtom>& atom, const std::vector<int>& aid) {
+  e.i = aid[0];
+  e.j = aid[1];
+  e.name1 = atom[e.i].name;
+  e.name2 = atom[e.j].name;
+  e.atp1 = atom[e.i].type;
+  e.atp2 = atom[e.j].type;
+  if constexpr (requires { e.k; }) {
+    e.k = aid[2];
+    e.name3 = atom[e.k].name;
+    e.atp3 = atom[e.k].type;
+  }
+  if constexpr (requires { e.l; }) {
+    e.l = aid[3];
+    e.name4 = atom[e.l].name;
+    e.atp4 = atom[e.l].type;
+  }
+}
+
 }  // namespace
 
 void CMolecule::CreateListParam(Param& p) {
@@ -27,12 +49,7 @@ void CMolecule::CreateListParam(Param& p) {
     if (t.fid >= 0) continue;
     auto& e = p.AddBond();
     t.fid = p.nbonds - 1;
-    e.i = i;
-    e.j = j;
-    e.name1 = atom[i].name;
-    e.name2 = atom[j].name;
-    e.atp1 = ti;
-    e.atp2 = tj;
+    SetAtoms(e, atom, t.aid);
     e.force = 200.0;
     e.rmin = e.ideal = dist(i, j);
   }
@@ -48,15 +65,7 @@ void CMolecule::CreateListParam(Param& p) {
     if (t.fid >= 0) continue;
     auto& e = p.AddAngle();
     t.fid = p.nangles - 1;
-    e.i = i;
-    e.j = j;
-    e.k = k;
-    e.name1 = atom[i].name;
-    e.name2 = atom[j].name;
-    e.name3 = atom[k].name;
-    e.atp1 = ti;
-    e.atp2 = tj;
-    e.atp3 = tk;
+    SetAtoms(e, atom, t.aid);
     e.force = 50.0;
     e.amin = e.ideal = Angle(i, j, k) * Const::UNITS_ANGLE_RADIANS_TO_DEGREES;
   }
@@ -73,18 +82,7 @@ void CMolecule::CreateListParam(Param& p) {
     if (t.fid >= 0) continue;
     auto& e = p.AddDihe();
     t.fid = p.ndihe - 1;
-    e.i = i;
-    e.j = j;
-    e.k = k;
-    e.l = l;
-    e.name1 = atom[i].name;
-    e.name2 = atom[j].name;
-    e.name3 = atom[k].name;
-    e.name4 = atom[l].name;
-    e.atp1 = ti;
-    e.atp2 = tj;
-    e.atp3 = tk;
-    e.atp4 = tl;
+    SetAtoms(e, atom, t.aid);
     e.force.fill(0.0);
     e.angle.fill(0.0);
     e.NonZero.fill(0);
@@ -103,18 +101,7 @@ void CMolecule::CreateListParam(Param& p) {
     if (t.fid >= 0) continue;
     auto& e = p.AddImpr();
     t.fid = p.nimpr - 1;
-    e.i = i;
-    e.j = j;
-    e.k = k;
-    e.l = l;
-    e.name1 = atom[i].name;
-    e.name2 = atom[j].name;
-    e.name3 = atom[k].name;
-    e.name4 = atom[l].name;
-    e.atp1 = ti;
-    e.atp2 = tj;
-    e.atp3 = tk;
-    e.atp4 = tl;
+    SetAtoms(e, atom, t.aid);
     e.force = 0.0;
   }
 }

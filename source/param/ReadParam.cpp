@@ -116,7 +116,6 @@ void ReadImprLine(Param& p, const std::string& line, const std::string& fname) {
 
 void Param::readParamFromFile(const std::string& fname) {
   CSections CheckSection;
-  CheckSection.DeactivateAll();
   std::ifstream in(fname);
   if (!in) EndProcess(1, "$ error parameter file can not be opened : " + fname + "\n");
   std::string line;

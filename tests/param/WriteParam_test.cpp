@@ -66,11 +66,16 @@ Param Sample() {
   return p;
 }
 
-TEST(WriteParam, WritesTheEntriesToFitInFixedColumns) {
+// The parameter file p writes into a working directory of its own.
+std::string Written(const Param& p) {
   TempDir dir;
   FpathScope wd(dir.path().string());
-  Sample().write_param();
-  EXPECT_EQ(dir.Read("add_para.inp"),
+  p.write_param();
+  return dir.Read("add_para.inp");
+}
+
+TEST(WriteParam, WritesTheEntriesToFitInFixedColumns) {
+  EXPECT_EQ(Written(Sample()),
             "BONDS\n"
             "  CG331    HGA3  322.00000    1.11100  ! alkane\n"
             "\n"
@@ -88,29 +93,23 @@ TEST(WriteParam, WritesTheEntriesToFitInFixedColumns) {
 }
 
 TEST(WriteParam, LongTypesWidenTheColumns) {
-  TempDir dir;
-  FpathScope wd(dir.path().string());
   Param p;
   auto& b = p.AddBond();
   b.atp1 = "VERYLONGTYPE";
   b.atp2 = "H";
   b.fOpt = 1;
-  p.write_param();
   EXPECT_EQ(
-      dir.Read("add_para.inp"),
+      Written(p),
       "BONDS\nVERYLONGTYPE       H    0.00000    0.00000 \n\nANGLES\n\nDIHEDRALS\n\nIMPROPER\n\n");
 }
 
 TEST(WriteParam, NothingToFitWritesOnlyTheHeaders) {
-  TempDir dir;
-  FpathScope wd(dir.path().string());
   Param p = Sample();
   for (auto& b : p.bond) b.fOpt = 0;
   for (auto& a : p.angle) a.fOpt = 0;
   for (auto& d : p.dihe) d.fOpt = 0;
   for (auto& m : p.impr) m.fOpt = 0;
-  p.write_param();
-  EXPECT_EQ(dir.Read("add_para.inp"), "BONDS\n\nANGLES\n\nDIHEDRALS\n\nIMPROPER\n\n");
+  EXPECT_EQ(Written(p), "BONDS\n\nANGLES\n\nDIHEDRALS\n\nIMPROPER\n\n");
 }
 
 TEST(WriteParam, UnwritableDirectoryEndsTheProcess) {

@@ -49,4 +49,11 @@ CMolecule Water() {
       {{"OH2", 8, 0.0, 0.0, 0.0}, {"H1", 1, 0.9572, 0.0, 0.0}, {"H2", 1, -0.24, 0.927, 0.0}});
 }
 
+CMolecule HydrogenPeroxide() {
+  return MakeMolecule({{"H1", 1, 0.9, 0.8, 0.5},
+                       {"O1", 8, 0.0, 0.7, 0.0},
+                       {"O2", 8, 0.0, -0.7, 0.0},
+                       {"H2", 1, -0.9, -0.8, 0.5}});
+}
+
 }  // namespace testing_support

@@ -22,5 +22,7 @@ CMolecule MakeMolecule(const std::vector<AtomSpec>& atoms);
 CMolecule Methanol();  // C O H1 H2 H3 HO
 CMolecule Ethane();    // C1 C2 H11 H12 H13 H21 H22 H23
 CMolecule Water();     // OH2 H1 H2
+// H1 O1 O2 H2, a small molecule for QM decks.
+CMolecule HydrogenPeroxide();
 
 }  // namespace testing_support

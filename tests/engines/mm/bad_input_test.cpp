@@ -25,6 +25,14 @@ void ExpectFailure(const TempDir& dir, const std::string& script, const std::str
 struct MmBadInput : ::testing::Test {
   TempDir dir;
   void SetUp() override { mm_testing::WriteMethanolFiles(dir); }
+  // Replaces the first `length` characters at the first `at` in the methanol
+  // file `name` by `with`.
+  void Edit(const std::string& name, const std::string& at, std::size_t length,
+            const std::string& with) {
+    std::string text = testing_support::ReadFile(dir.path() / name);
+    text.replace(text.find(at), length, with);
+    dir.Write(name, text);
+  }
 };
 
 }  // namespace
@@ -57,17 +65,13 @@ TEST_F(MmBadInput, BadNumberInAParameterFile) {
 }
 
 TEST_F(MmBadInput, TermWithoutParametersNamesItsAtomsAndTypes) {
-  std::string prm = testing_support::ReadFile(dir.path() / "par_methanol.prm");
-  prm.replace(prm.find("HGA3   CG331  OG311  HGP1"), 4, "HGA2");
-  dir.Write("par_methanol.prm", prm);
+  Edit("par_methanol.prm", "HGA3   CG331  OG311  HGP1", 4, "HGA2");
   ExpectFailure(dir, mm_testing::MethanolScript("minimize"),
                 "no dihedral parameters for atoms HB1 CB OG HG1 (types HGA3 CG331 OG311 HGP1)");
 }
 
 TEST_F(MmBadInput, UnknownTopologyKeyword) {
-  std::string rtf = testing_support::ReadFile(dir.path() / "top_methanol.rtf");
-  rtf.replace(rtf.find("GROUP"), 5, "GRUPPE");
-  dir.Write("top_methanol.rtf", rtf);
+  Edit("top_methanol.rtf", "GROUP", 5, "GRUPPE");
   ExpectFailure(dir, mm_testing::MethanolScript("minimize"), "top_methanol.rtf:12: unknown keyword 'GRUPPE'");
 }
 
@@ -84,9 +88,7 @@ TEST_F(MmBadInput, StartStructureWithoutAnAtom) {
 }
 
 TEST_F(MmBadInput, StartStructureWithABadCoordinate) {
-  std::string pdb = testing_support::ReadFile(dir.path() / "methanol.pdb");
-  pdb.replace(pdb.find("-0.755"), 6, "-0.7x5");
-  dir.Write("methanol.pdb", pdb);
+  Edit("methanol.pdb", "-0.755", 6, "-0.7x5");
   ExpectFailure(dir, mm_testing::MethanolScript("minimize"), "methanol.pdb:2: '-0.7x5' is not a number");
 }
 
