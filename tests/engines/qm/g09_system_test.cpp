@@ -10,7 +10,7 @@
 #include "gaussian.h"
 #include "intra/BondOpt.h"
 #include "mol.h"
-#include "support/molecules.h"
+#include "support/molecule.h"
 #include "support/run.h"
 #include "util.h"
 
