@@ -22,7 +22,7 @@ struct DeckValue {
   double number = 0;
 };
 
-// One centre of the molecule specification.
+// One centre of the deck's molecule section.
 struct DeckCentre {
   int line = 0;             // line number in the deck (1-based)
   std::string label;        // as written ("6", "C", "OH2", "X")
