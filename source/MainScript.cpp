@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "capacity.h"
 #include "charge/ChargeOpt.h"
 #include "errors.h"
-#include "capacity.h"
 #include "gaussian.h"
 #include "intra/BondOpt.h"
 #include "io.h"

@@ -169,7 +169,8 @@ std::string StringTokenizer::nextToken() {
   auto stop = str_.find_first_of(delim_, static_cast<std::string::size_type>(begin_));
   if (stop == std::string::npos) stop = str_.size();
   end_ = static_cast<int>(stop);
-  std::string token = str_.substr(static_cast<std::size_t>(begin_), stop - static_cast<std::size_t>(begin_));
+  std::string token =
+      str_.substr(static_cast<std::size_t>(begin_), stop - static_cast<std::size_t>(begin_));
   auto next = str_.find_first_not_of(delim_, stop);
   begin_ = next == std::string::npos ? static_cast<int>(str_.size()) : static_cast<int>(next);
   return token;

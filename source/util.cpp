@@ -40,8 +40,7 @@ std::string GetShellName() {
 void mkdr(const std::string& path) {
   struct stat st;
   if (stat(path.c_str(), &st) == 0) return;
-  if (mkdir(path.c_str(), 0777) != 0)
-    EndProcess(1, path + " " + std::strerror(errno) + "\n");
+  if (mkdir(path.c_str(), 0777) != 0) EndProcess(1, path + " " + std::strerror(errno) + "\n");
 }
 
 std::string LTime() {

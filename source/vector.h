@@ -29,8 +29,8 @@ Vector3 cross(const Vector3& a, const Vector3& b);
 Vector3 mlt(const Vector3& v, Real s);
 Vector3 subs(const Vector3& a, const Vector3& b);
 
-Real operator*(const Vector3& a, const Vector3& b);      // scalar product
-Vector3 operator%(const Vector3& a, const Vector3& b);   // vector product
+Real operator*(const Vector3& a, const Vector3& b);     // scalar product
+Vector3 operator%(const Vector3& a, const Vector3& b);  // vector product
 Vector3 operator*(const Vector3& v, Real s);
 Vector3 operator-(const Vector3& a, const Vector3& b);
 Vector3 operator+(const Vector3& a, const Vector3& b);
