@@ -66,10 +66,8 @@ TEST(CharmmRunner, CommandLineChangesIntoTheWorkingDirectoryAndRedirects) {
   EXPECT_EQ(CharmmCommandLine("/scripts/multi-pes.inp", "/work/run/m.out", "termname:multidimensional-a_b_c_d"),
             "tcsh -c \"cd /work/run/; charmm < /scripts/multi-pes.inp termname:multidimensional-a_b_c_d > "
             "/work/run/m.out \"");
-}
-
-TEST(CharmmRunner, PathsWithBlanksAreQuoted) {
-  PathsGuard paths("/work/my run/", "/scripts");
+  // Paths with blanks are quoted.
+  fpath = "/work/my run/";
   EXPECT_EQ(CharmmCommandLine("/scripts/pes.inp", "/work/my run//pes.out", ""),
             "tcsh -c \"cd '/work/my run/'; charmm < /scripts/pes.inp  > '/work/my run//pes.out' \"");
 }
