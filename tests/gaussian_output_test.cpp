@@ -201,25 +201,18 @@ TEST(ReadGaussianOutput, SummedMullikenHeaderAloneIsNotABlock) {
   EXPECT_TRUE(w.prop.mullikenq.empty());
 }
 
-TEST(ReadGaussianOutput, EspChargesBlock) {
-  const GaussianOutputData w = ReadText(
-      " Charges from ESP fit, RMS=   0.00069 RRMS=   0.35027:\n"
-      " ESP charges:\n"
-      "               1\n"
-      "     1  C   -0.500314\n"
-      "     2  H    0.125323\n"
-      " Sum of ESP charges =   0.00000\n");
-  EXPECT_TRUE(w.IfRead("espq"));
-  EXPECT_EQ(w.prop.espq, (std::vector<Real>{-0.500314, 0.125323}));
-}
-
-TEST(ReadGaussianOutput, EspChargesAtEndOfFile) {
-  const GaussianOutputData w = ReadText(
+TEST(ReadGaussianOutput, EspChargesEndAtTheSumOrEndOfFile) {
+  const std::string block =
       " Charges from ESP fit, RMS=   0.00069 RRMS=   0.35027:\n"
       " Charge=   0.00000 Dipole=    -0.0000    0.0000   -1.7510 Tot=     1.7510\n"
       "               1\n"
-      "     1  O   -0.712");
-  EXPECT_EQ(w.prop.espq, (std::vector<Real>{-0.712}));
+      "     1  C   -0.500314\n"
+      "     2  H    0.125323";
+  for (const std::string end : {"", "\n Sum of ESP charges =   0.00000\n"}) {
+    const GaussianOutputData w = ReadText(block + end);
+    EXPECT_TRUE(w.IfRead("espq"));
+    EXPECT_EQ(w.prop.espq, (std::vector<Real>{-0.500314, 0.125323}));
+  }
 }
 
 TEST(ReadGaussianOutput, ConvergenceNeedsAllFourInTheLastTable) {

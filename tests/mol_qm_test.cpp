@@ -425,16 +425,10 @@ TEST_F(QMOperations, RealOptimisationOutputIsTakenWithoutAJob) {
   const std::string text = ReadFile(ref + "/gaussian/dvb_opt_b3lyp.out");
   dir_.Write("opt1.out", text);
   const int atomicNumbers[] = {6, 6, 6, 6, 6, 1, 1, 1, 6, 6, 1, 1, 1, 6, 1, 6, 1, 1, 6, 1};
-  CMolecule dvb;
-  for (const int z : atomicNumbers) {
-    CMolecule::CAtom a;
-    a.atmnum = z;
-    a.name = (z == 6 ? "C" : "H") + std::to_string(dvb.natm + 1);
-    a.xyz = {0.0, 0.0, 0.0};
-    dvb.atom.push_back(a);
-    ++dvb.natm;
-  }
-  dvb.xyz.assign(dvb.natm * 3, 0.0);
+  std::vector<AtomSpec> atoms;
+  for (const int z : atomicNumbers)
+    atoms.push_back({(z == 6 ? "C" : "H") + std::to_string(atoms.size() + 1), z});
+  CMolecule dvb = MakeMolecule(atoms);
   const std::string printed = Printed([&] { dvb.QMOptCoordinates(0); });
   EXPECT_TRUE(Contains(printed, "exists nothing done"));
   EXPECT_TRUE(Contains(printed, "$ full convergence confirmed\n"));
