@@ -79,16 +79,6 @@ TEST(CharmmRunner, PathsWithQuotesEndTheProcess) {
   EXPECT_EQ(e.message, "$ err charmm file name with quotes or shell characters : /work/it's/\n");
 }
 
-TEST(CharmmRunner, RunsTheCommandOnceThroughTheRunner) {
-  PathsGuard paths("/w/", "/s");
-  std::vector<std::string> seen;
-  charmm("/s/minimize.inp", "/w/minimize.out", "", [&seen](const std::string& c) {
-    seen.push_back(c);
-    return 0;
-  });
-  EXPECT_EQ(seen, std::vector<std::string>{CharmmCommandLine("/s/minimize.inp", "/w/minimize.out", "")});
-}
-
 TEST(CharmmRestraints, DistanceBlockByteForByte) {
   CMolecule m = testing_support::MakeMolecule({{"C1", 6}, {"H1", 1}});
   EXPECT_EQ(CHARMM::RestraintsText(m, {Cons('b', {0, 1}, 1.09)}),
