@@ -105,13 +105,6 @@ TEST_F(QMScript, EspCountMismatchEndsTheRun) {
   EXPECT_EQ(r.err, "$ err : the number of esp values and number of coordinates are different\n");
 }
 
-TEST_F(QMScript, EspPointOnAnAtomEndsTheRun) {
-  dir_.Write("pop1.out", WaterEsp("0.957000  0.000000  0.000000"));
-  const RunResult r = Script("population\n");
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "$ err distance between esp point and an atom is too small\n");
-}
-
 // The real optimisation output of divinylbenzene beside a topology and
 // coordinates of the same molecule.
 TEST(QMScriptReference, RealOptimisationOutputIsReused) {

@@ -1,39 +1,14 @@
-// The script executor in-process: sections cut out of the script and the
-// error handler.
+// The script executor in-process: values set by commands and sections cut
+// out of the script.
 #include "MainScript.h"
 
 #include <gtest/gtest.h>
 
-#include "errors.h"
 #include "gaussian.h"
-#include "mol.h"
 
 namespace {
 
 using MainScript::Cursor;
-
-ProcessExit ExitOf(const std::string& script) {
-  try {
-    MainScript::ProcessScriptMain(script);
-  } catch (const ProcessExit& e) {
-    return e;
-  }
-  ADD_FAILURE() << "the script did not end the process";
-  return {};
-}
-
-TEST(Executor, EmptyTextDoesNothing) {
-  EXPECT_NO_THROW(MainScript::ProcessScriptMain(""));
-  EXPECT_NO_THROW(MainScript::ProcessScriptMain("\n\n"));
-}
-
-TEST(Executor, StopEndsWithStatusZero) {
-  const auto e = ExitOf("spin 2\nStop\nspin x\n");
-  EXPECT_EQ(e.status, 0);
-  EXPECT_EQ(e.message, "");
-  EXPECT_EQ(mol1.spinm, 2);
-  mol1.spinm = 1;
-}
 
 TEST(Executor, ValuesReachTheSharedObjects) {
   const Gaussian::GaussianJob saved = Gaussian::options;
@@ -45,15 +20,6 @@ TEST(Executor, ValuesReachTheSharedObjects) {
   EXPECT_EQ(Gaussian::options.nproc, 4);
   EXPECT_EQ(Gaussian::options.command, "g09");
   Gaussian::options = saved;
-}
-
-TEST(Executor, ErrorNamesTheCurrentLine) {
-  testing::internal::CaptureStdout();
-  const auto e = ExitOf("charge 1\ncharge one\n");
-  testing::internal::GetCapturedStdout();
-  EXPECT_EQ(e.status, 1);
-  EXPECT_EQ(e.message, "$ err in input script in line : charge one\n");
-  mol1.netcharge = 0;
 }
 
 TEST(Sections, ChargeSectionEndsAtExactLowerCaseEnd) {

@@ -6,6 +6,7 @@
 
 #include "mol.h"
 #include "support/molecule.h"
+#include "support/printed.h"
 #include "support/process_exit.h"
 
 using testing_support::Ethane;
@@ -17,10 +18,10 @@ namespace {
 
 // bond_create and GenerateStructure with their output captured.
 std::string Perceive(CMolecule& m) {
-  testing::internal::CaptureStdout();
-  m.bond_create();
-  m.GenerateStructure();
-  return testing::internal::GetCapturedStdout();
+  return testing_support::Printed([&] {
+    m.bond_create();
+    m.GenerateStructure();
+  });
 }
 
 template <class Term>
@@ -138,19 +139,17 @@ TEST(BondPerceptionTest, BromineHasNoRule) {
 }
 
 TEST(BondPerceptionTest, HydrazineNitrogensNeedTheTopology) {
-  CMolecule m = MakeMolecule({{"N1", 7, 0, 0, 0},
-                              {"N2", 7, 1.45, 0, 0},
-                              {"H11", 1, -0.34, 0.95, 0},
-                              {"H21", 1, 1.79, 0.95, 0}});
+  const CMolecule hydrazine = MakeMolecule({{"N1", 7, 0, 0, 0},
+                                            {"N2", 7, 1.45, 0, 0},
+                                            {"H11", 1, -0.34, 0.95, 0},
+                                            {"H21", 1, 1.79, 0.95, 0}});
+  CMolecule m = hydrazine;
   Perceive(m);
   EXPECT_EQ(m.atom[0].bond[1], 0);
   EXPECT_EQ(m.bond.size(), 2u);
 
   // A bond from the topology is kept and counted as existing.
-  CMolecule t = MakeMolecule({{"N1", 7, 0, 0, 0},
-                              {"N2", 7, 1.45, 0, 0},
-                              {"H11", 1, -0.34, 0.95, 0},
-                              {"H21", 1, 1.79, 0.95, 0}});
+  CMolecule t = hydrazine;
   t.atom[0].bond[1] = t.atom[1].bond[0] = 1;
   const std::string out = Perceive(t);
   EXPECT_NE(out.find("$ total number of bonds : 3; additional bonds created : 2\n"),
@@ -172,9 +171,7 @@ TEST(BondPerceptionTest, TermsStayWhenABondIsRemoved) {
 
 TEST(BondPerceptionTest, CoincidentAtomsEndTheProcess) {
   CMolecule m = MakeMolecule({{"C", 6, 0, 0, 0}, {"O", 8, 0, 0, 0}});
-  testing::internal::CaptureStdout();
-  const ProcessExit e = ExpectExit([&] { m.bond_create(); });
-  testing::internal::GetCapturedStdout();
+  const ProcessExit e = ExpectExit([&] { Perceive(m); });
   EXPECT_EQ(e.status, 1);
   EXPECT_EQ(e.message, "$ err distance between atoms is zero : C and O\n");
 }

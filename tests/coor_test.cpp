@@ -208,26 +208,6 @@ TEST_F(CoordinateFileTest, CardFilesAreReadByName) {
   EXPECT_EQ(m.atom[2].xyzcomp, (std::vector<double>{1, 2, 3}));
 }
 
-TEST_F(CoordinateFileTest, CardTitleMustBeAStarOnItsOwn) {
-  // *TITLE is not a title line: it is taken as the count line, and the real
-  // count line is read as an atom line whose fourth word does not exist.
-  const std::string card =
-      "*TITLE\n"
-      "    3  EXT\n"
-      "    1    1 HOH  OH2    4.00000   5.00000   6.00000\n";
-  const ProcessExit e = ExpectExit([&] { m.ReadCoorCARD(dir.Write("t.crd", card), 0, "main"); });
-  EXPECT_EQ(e.status, 1);
-  EXPECT_EQ(e.message, "$ err atom was not found : \n");
-}
-
-TEST_F(CoordinateFileTest, MalformedCardLine) {
-  const std::string line = "    1    1 HOH  OH2    4.00000   x   6.00000";
-  const ProcessExit e =
-      ExpectExit([&] { m.ReadCoorCARD(dir.Write("b.crd", "* t\n 3\n" + line + "\n"), 0, "main"); });
-  EXPECT_EQ(e.status, 1);
-  EXPECT_EQ(e.message, "$ err invalid line in the charmm coord file in line : " + line + "\n");
-}
-
 TEST_F(CoordinateFileTest, XyzFilesAreReadByPosition) {
   const std::string xyz = "3\ncomment\nO 1 2 3\nH 4 5 6\nH 7 8 9\n";
   testing::internal::CaptureStdout();
@@ -237,16 +217,31 @@ TEST_F(CoordinateFileTest, XyzFilesAreReadByPosition) {
   EXPECT_EQ(m.ngeom, 2);
 }
 
-TEST_F(CoordinateFileTest, XyzCountAndLineFailures) {
-  ProcessExit e = ExpectExit(
-      [&] { m.ReadCoorXYZ(dir.Write("a.xyz", "2 atoms\nc\nO 0 0 0\nH 1 0 0\n"), 0, "main"); });
-  EXPECT_EQ(e.status, 1);
-  EXPECT_EQ(e.message, "$ err invalid line in the xyz file in line : 2 atoms\n");
-  e = ExpectExit([&] { m.ReadCoorXYZ(dir.Write("n.xyz", "three\nc\n"), 0, "main"); });
-  EXPECT_EQ(e.message, "$ err invalid line in the xyz file in line : three\n");
-  e = ExpectExit([&] { m.ReadCoorXYZ(dir.Write("b.xyz", "3\nc\nO 0 0 0\nH 1 y 0\n"), 0, "main"); });
-  EXPECT_EQ(e.message, "$ err invalid line in the xyz file in line : H 1 y 0\n");
-  const std::string path = dir.Write("s.xyz", "3\nc\nO 0 0 0\nH 1 0 0\n");
-  e = ExpectExit([&] { m.ReadCoorXYZ(path, 0, "main"); });
-  EXPECT_EQ(e.message, "err no coordinates for atom : H2 in file : " + path + "\n");
+TEST_F(CoordinateFileTest, BrokenCardAndXyzFilesEndTheProcess) {
+  using Reader = void (CMolecule::*)(const std::string&, int, const std::string&);
+  const Reader card = &CMolecule::ReadCoorCARD, xyz = &CMolecule::ReadCoorXYZ;
+  const std::string cardLine = "    1    1 HOH  OH2    4.00000   x   6.00000";
+  const std::string path = (dir.path() / "broken").string();
+  const struct {
+    Reader read;
+    std::string text, message;
+  } cases[] = {
+      // *TITLE is not a title line: it is taken as the count line, and the
+      // real count line is read as an atom line whose fourth word does not exist.
+      {card, "*TITLE\n    3  EXT\n    1    1 HOH  OH2    4.00000   5.00000   6.00000\n",
+       "$ err atom was not found : \n"},
+      {card, "* t\n 3\n" + cardLine + "\n",
+       "$ err invalid line in the charmm coord file in line : " + cardLine + "\n"},
+      {xyz, "2 atoms\nc\nO 0 0 0\nH 1 0 0\n",
+       "$ err invalid line in the xyz file in line : 2 atoms\n"},
+      {xyz, "three\nc\n", "$ err invalid line in the xyz file in line : three\n"},
+      {xyz, "3\nc\nO 0 0 0\nH 1 y 0\n", "$ err invalid line in the xyz file in line : H 1 y 0\n"},
+      {xyz, "3\nc\nO 0 0 0\nH 1 0 0\n", "err no coordinates for atom : H2 in file : " + path + "\n"},
+  };
+  for (const auto& c : cases) {
+    dir.Write("broken", c.text);
+    const ProcessExit e = ExpectExit([&] { (m.*c.read)(path, 0, "main"); });
+    EXPECT_EQ(e.status, 1) << c.text;
+    EXPECT_EQ(e.message, c.message);
+  }
 }

@@ -135,10 +135,15 @@ CMolecule Torsion() {
   return m;
 }
 
-TEST(DiheEner, SumsTheTermsOfTheLinkedEntry) {
+// The torsion with its dihedral linked to a fresh parameter table.
+class DiheEner : public testing::Test {
+ protected:
+  void SetUp() override { m.CreateListParam(param); }
   ForceFieldState state;
   CMolecule m = Torsion();
-  m.CreateListParam(param);
+};
+
+TEST_F(DiheEner, SumsTheTermsOfTheLinkedEntry) {
   ASSERT_EQ(param.ndihe, 1);
   auto& d = param.dihe[0];
   d.NonZero[0] = 1;
@@ -157,17 +162,13 @@ TEST(DiheEner, SumsTheTermsOfTheLinkedEntry) {
   EXPECT_NEAR(m.diheEner({0, 1, 2, 3}), 0.5, 1e-6);
 }
 
-TEST(DiheEner, UnknownDihedralOrNoTermsGiveZero) {
-  ForceFieldState state;
-  CMolecule m = Torsion();
-  m.CreateListParam(param);
+TEST_F(DiheEner, UnknownDihedralOrNoTermsGiveZero) {
   EXPECT_EQ(m.diheEner({0, 1, 2, 3}), 0.0);
   EXPECT_EQ(m.diheEner({0, 2, 1, 3}), 0.0);
 }
 
-TEST(DiheEner, DihedralNotLinkedToTheTableIsAnError) {
-  ForceFieldState state;
-  CMolecule m = Torsion();
+TEST_F(DiheEner, DihedralNotLinkedToTheTableIsAnError) {
+  m = Torsion();
   param = Param();
   EXPECT_THROW(m.diheEner({0, 1, 2, 3}), std::logic_error);
 }

@@ -38,24 +38,6 @@ const std::string kMullikenRows =
     "     2  H    0.159944\n"
     "     3  H    0.159944\n";
 
-TEST(GaussianOutputData, StartsWithTwelveItemsUnread) {
-  const GaussianOutputData w;
-  EXPECT_EQ(w.options.size(), 12u);
-  EXPECT_EQ(w.ifread.size(), 12u);
-  for (const auto& key : w.options) EXPECT_FALSE(w.IfRead(key)) << key;
-  EXPECT_TRUE(w.prop.force.empty());
-  EXPECT_FALSE(w.prop.ifconverged);
-  EXPECT_FALSE(w.prop.iferror);
-  EXPECT_EQ(w.prop.dipole.norma, 0.0);
-}
-
-TEST(GaussianOutputData, SetReadMarksOneItem) {
-  GaussianOutputData w;
-  w.SetRead("esp");
-  EXPECT_TRUE(w.IfRead("esp"));
-  EXPECT_FALSE(w.IfRead("espq"));
-}
-
 TEST(GaussianOutputData, UnknownKeyEndsTheProcess) {
   GaussianOutputData w;
   const ProcessExit asked = ExpectExit([&] { w.IfRead("charges"); });
@@ -81,69 +63,45 @@ TEST(ReadGaussianOutput, MissingFileEndsTheProcess) {
   EXPECT_EQ(e.message, path + "can not be opened\n");
 }
 
-TEST(ReadGaussianOutput, ScfEnergyLastLineWins) {
-  const GaussianOutputData w = ReadText(
-      " SCF Done:  E(RHF) =  -74.9643287914     A.U. after    7 cycles\n"
-      " SCF Done:  E(RHF) =  -74.9650000000     A.U. after    5 cycles\n");
-  EXPECT_TRUE(w.IfRead("energy"));
-  EXPECT_DOUBLE_EQ(w.prop.energy, -74.965);
+TEST(ReadGaussianOutput, LastEnergyLineWins) {
+  const std::string scf = " SCF Done:  E(RHF) =  -74.9643287914     A.U. after    7 cycles\n";
+  const std::string mp2 = " E2 =    -0.3795333610D-01 EUMP2 =    -0.76321608456D+02\n";
+  const struct {
+    std::string text;
+    double energy;
+  } cases[] = {
+      {scf + " SCF Done:  E(RHF) =  -74.9650000000     A.U. after    5 cycles\n", -74.965},
+      {scf + mp2, -76.321608456},  // MP2 follows the SCF of the same step
+      {mp2 + " Energy=   -76.5000000000 NIter=   0.\n", -76.5},
+  };
+  for (const auto& c : cases) {
+    const GaussianOutputData w = ReadText(c.text);
+    EXPECT_TRUE(w.IfRead("energy")) << c.text;
+    EXPECT_DOUBLE_EQ(w.prop.energy, c.energy) << c.text;
+  }
 }
 
-TEST(ReadGaussianOutput, Mp2EnergyFollowsScfOfTheSameStep) {
-  const GaussianOutputData w = ReadText(
-      " SCF Done:  E(RHF) =  -74.9643287914     A.U. after    7 cycles\n"
-      " E2 =    -0.3795333610D-01 EUMP2 =    -0.76321608456D+02\n");
-  EXPECT_DOUBLE_EQ(w.prop.energy, -76.321608456);
-}
-
-TEST(ReadGaussianOutput, PlainEnergyLineAfterMp2Wins) {
-  const GaussianOutputData w = ReadText(
-      " E2 =    -0.3795333610D-01 EUMP2 =    -0.76321608456D+02\n"
-      " Energy=   -76.5000000000 NIter=   0.\n");
-  EXPECT_TRUE(w.IfRead("energy"));
-  EXPECT_DOUBLE_EQ(w.prop.energy, -76.5);
-}
-
-// How reading text as an output file ends the process; path gets the file.
-ProcessExit ReadFailure(const std::string& text, std::string& path) {
-  TempDir dir;
-  path = dir.Write("job.out", text);
-  GaussianOutputData w;
-  return ExpectExit([&] { ReadGaussianOutput(path, w); });
-}
-
-TEST(ReadGaussianOutput, BadScfNumberNamesFileAndLine) {
-  std::string path;
-  const ProcessExit e = ReadFailure(
-      " SCF Done:  E(RHF) =  -74.96     A.U.\n"
-      " SCF Done:  E(RHF) =  *********  A.U. after 7 cycles\n"
-      " Normal termination\n",
-      path);
-  EXPECT_EQ(e.status, 1);
-  EXPECT_EQ(e.message, "$ err in gaussian output file : " + path +
-                           " in line : SCF Done:  E(RHF) =  *********  A.U. after 7 cycles\n");
-}
-
-TEST(ReadGaussianOutput, Mp2WordWithoutDExponentIsAnError) {
-  std::string path;
-  const ProcessExit e = ReadFailure(" E2 =    -0.37E-01 EUMP2 =    -0.75E+02\n", path);
-  EXPECT_EQ(e.status, 1);
-  EXPECT_EQ(e.message, "$ err in gaussian output file : " + path +
-                           " in line : E2 =    -0.37E-01 EUMP2 =    -0.75E+02\n");
-}
-
-TEST(ReadGaussianOutput, OutOfRangeNumberIsAnError) {
-  std::string path;
-  const ProcessExit e = ReadFailure(" Energy=   -1e999\n", path);
-  EXPECT_EQ(e.status, 1);
-  EXPECT_EQ(e.message, "$ err in gaussian output file : " + path + " in line : Energy=   -1e999\n");
-}
-
-TEST(ReadGaussianOutput, DipoleAtEndOfFileIsAnError) {
-  std::string path;
-  const ProcessExit e = ReadFailure(" Dipole moment (field-independent basis, Debye):\n", path);
-  EXPECT_EQ(e.status, 1);
-  EXPECT_EQ(e.message, "$ err in gaussian output file : " + path + " in line :\n");
+// A line that cannot be read ends the process, naming the file and the line.
+TEST(ReadGaussianOutput, UnreadableLineEndsTheProcess) {
+  const struct {
+    std::string text, line;
+  } cases[] = {
+      {" SCF Done:  E(RHF) =  -74.96     A.U.\n"
+       " SCF Done:  E(RHF) =  *********  A.U. after 7 cycles\n"
+       " Normal termination\n",
+       " SCF Done:  E(RHF) =  *********  A.U. after 7 cycles"},
+      {" E2 =    -0.37E-01 EUMP2 =    -0.75E+02\n", " E2 =    -0.37E-01 EUMP2 =    -0.75E+02"},
+      {" Energy=   -1e999\n", " Energy=   -1e999"},
+      {" Dipole moment (field-independent basis, Debye):\n", ""},  // no values before the end
+  };
+  for (const auto& c : cases) {
+    TempDir dir;
+    const std::string path = dir.Write("job.out", c.text);
+    GaussianOutputData w;
+    const ProcessExit e = ExpectExit([&] { ReadGaussianOutput(path, w); });
+    EXPECT_EQ(e.status, 1) << c.text;
+    EXPECT_EQ(e.message, "$ err in gaussian output file : " + path + " in line :" + c.line + "\n");
+  }
 }
 
 TEST(ReadGaussianOutput, RxDistanceLastWins) {
@@ -154,30 +112,20 @@ TEST(ReadGaussianOutput, RxDistanceLastWins) {
   EXPECT_DOUBLE_EQ(w.prop.distance, 1.9873);
 }
 
-TEST(ReadGaussianOutput, ForcesTableEndsAtRule) {
-  const GaussianOutputData w = ReadText(
-      " -------------------------------------------------------------------\n"
+TEST(ReadGaussianOutput, ForcesTableEndsAtRuleOrEndOfFile) {
+  const std::string table =
       " Center     Atomic                   Forces (Hartrees/Bohr)\n"
       " Number     Number              X              Y              Z\n"
       " -------------------------------------------------------------------\n"
       "      1        8           0.000000000    0.000000000   -0.013493211\n"
-      "      2        1           0.000000000   -0.009107431    0.006746606\n"
-      " -------------------------------------------------------------------\n"
-      " Cartesian Forces:  Max     0.013493211 RMS     0.006120357\n");
-  EXPECT_TRUE(w.IfRead("force"));
-  ASSERT_EQ(w.prop.force.size(), 6u);
-  EXPECT_DOUBLE_EQ(w.prop.force[2], -0.013493211);
-  EXPECT_DOUBLE_EQ(w.prop.force[4], -0.009107431);
-}
-
-TEST(ReadGaussianOutput, ForcesTableEndsAtEndOfFile) {
-  const GaussianOutputData w = ReadText(
-      " Center     Atomic                   Forces (Hartrees/Bohr)\n"
-      " Number     Number              X              Y              Z\n"
-      " -------------------------------------------------------------------\n"
-      "      1        8           0.1    0.2   -0.3\n");
-  EXPECT_TRUE(w.IfRead("force"));
-  EXPECT_EQ(w.prop.force, (std::vector<Real>{0.1, 0.2, -0.3}));
+      "      2        1           0.1    -0.009107431    0.006746606";
+  for (const std::string end : {"", "\n -----------------------------------------------\n"
+                                    " Cartesian Forces:  Max     0.013493211 RMS     0.006120357\n"}) {
+    const GaussianOutputData w = ReadText(table + end);
+    EXPECT_TRUE(w.IfRead("force"));
+    EXPECT_EQ(w.prop.force, (std::vector<Real>{0.0, 0.0, -0.013493211, 0.1, -0.009107431,
+                                               0.006746606}));
+  }
 }
 
 TEST(ReadGaussianOutput, SecondStandardOrientationWins) {
@@ -225,17 +173,13 @@ TEST(ReadGaussianOutput, DipoleLastWins) {
   EXPECT_DOUBLE_EQ(w.prop.dipole.norma, 1.6149);
 }
 
-TEST(ReadGaussianOutput, MullikenHeaderWithoutMiddleWord) {
-  const GaussianOutputData w =
-      ReadText(" Mulliken charges:\n" + kMullikenRows + " Sum of Mulliken charges =  -0.00000\n");
-  EXPECT_TRUE(w.IfRead("mullikenq"));
-  EXPECT_EQ(w.prop.mullikenq, (std::vector<Real>{-0.319889, 0.159944, 0.159944}));
-}
-
-TEST(ReadGaussianOutput, MullikenHeaderWithMiddleWord) {
-  const GaussianOutputData w = ReadText(" Mulliken atomic charges:\n" + kMullikenRows);
-  EXPECT_TRUE(w.IfRead("mullikenq"));
-  EXPECT_EQ(w.prop.mullikenq.size(), 3u);
+TEST(ReadGaussianOutput, MullikenHeaderWithOrWithoutMiddleWord) {
+  for (const std::string header : {" Mulliken charges:\n", " Mulliken atomic charges:\n"}) {
+    const GaussianOutputData w =
+        ReadText(header + kMullikenRows + " Sum of Mulliken charges =  -0.00000\n");
+    EXPECT_TRUE(w.IfRead("mullikenq")) << header;
+    EXPECT_EQ(w.prop.mullikenq, (std::vector<Real>{-0.319889, 0.159944, 0.159944}));
+  }
 }
 
 TEST(ReadGaussianOutput, SummedMullikenChargesDoNotReplaceTheAtomCharges) {
@@ -257,25 +201,18 @@ TEST(ReadGaussianOutput, SummedMullikenHeaderAloneIsNotABlock) {
   EXPECT_TRUE(w.prop.mullikenq.empty());
 }
 
-TEST(ReadGaussianOutput, EspChargesBlock) {
-  const GaussianOutputData w = ReadText(
-      " Charges from ESP fit, RMS=   0.00069 RRMS=   0.35027:\n"
-      " ESP charges:\n"
-      "               1\n"
-      "     1  C   -0.500314\n"
-      "     2  H    0.125323\n"
-      " Sum of ESP charges =   0.00000\n");
-  EXPECT_TRUE(w.IfRead("espq"));
-  EXPECT_EQ(w.prop.espq, (std::vector<Real>{-0.500314, 0.125323}));
-}
-
-TEST(ReadGaussianOutput, EspChargesAtEndOfFile) {
-  const GaussianOutputData w = ReadText(
+TEST(ReadGaussianOutput, EspChargesEndAtTheSumOrEndOfFile) {
+  const std::string block =
       " Charges from ESP fit, RMS=   0.00069 RRMS=   0.35027:\n"
       " Charge=   0.00000 Dipole=    -0.0000    0.0000   -1.7510 Tot=     1.7510\n"
       "               1\n"
-      "     1  O   -0.712");
-  EXPECT_EQ(w.prop.espq, (std::vector<Real>{-0.712}));
+      "     1  C   -0.500314\n"
+      "     2  H    0.125323";
+  for (const std::string end : {"", "\n Sum of ESP charges =   0.00000\n"}) {
+    const GaussianOutputData w = ReadText(block + end);
+    EXPECT_TRUE(w.IfRead("espq"));
+    EXPECT_EQ(w.prop.espq, (std::vector<Real>{-0.500314, 0.125323}));
+  }
 }
 
 TEST(ReadGaussianOutput, ConvergenceNeedsAllFourInTheLastTable) {

@@ -49,12 +49,6 @@ struct RecordingRunner {
   }
 };
 
-TEST(GaussCommandLine, RunsG09ThroughTheUserShell) {
-  ShellVariable shell("/bin/bash");
-  EXPECT_EQ(GaussCommandLine("/w//opt1.inp", "/w//opt1.out"),
-            "/bin/bash -c \"g09 < /w//opt1.inp>/w//opt1.out \"");
-}
-
 TEST(GaussCommandLine, FallsBackToTcsh) {
   ShellVariable shell(nullptr);
   testing::internal::CaptureStdout();

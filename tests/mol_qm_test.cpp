@@ -194,34 +194,25 @@ TEST_F(QMOperations, UnconvergedOptimisationIsReportedAndItsGeometryKept) {
   EXPECT_EQ(mol_.atom[0].xyz, (std::vector<double>{0.8, 0.9, 0.5}));
 }
 
-TEST_F(QMOperations, OptimisationWithoutCoordinatesEndsTheProcess) {
-  const std::string out = dir_.Write("opt1.out", ScfDone("-151.1") + MullikenBlock(kMullikenRows));
-  const ProcessExit e = ExpectExit([&] { Printed([&] { mol_.QMOptCoordinates(0); }); });
-  EXPECT_EQ(e.status, 1);
-  EXPECT_EQ(e.message, " no output orientation in gaussian file " + fpath + "/opt1.out\n");
-}
-
-TEST_F(QMOperations, OptimisationOfAnotherMoleculeEndsTheProcess) {
-  dir_.Write("opt1.out", OptOutput(kStandardRows.substr(0, kStandardRows.size() / 2)));
-  const ProcessExit e = ExpectExit([&] { Printed([&] { mol_.QMOptCoordinates(0); }); });
-  EXPECT_EQ(e.status, 1);
-  EXPECT_EQ(e.message, "$ err 2 atoms instead of 4 in the orientation of gaussian file " + fpath +
-                           "/opt1.out\n");
-}
-
-TEST_F(QMOperations, WrongMullikenCountEndsTheProcessQuietly) {
-  dir_.Write("opt1.out", OptOutput(kStandardRows, "     1  H    0.250000\n"));
-  const ProcessExit e = ExpectExit([&] { Printed([&] { mol_.QMOptCoordinates(0); }); });
-  EXPECT_EQ(e.status, 1);
-  EXPECT_EQ(e.message, "");
-}
-
-TEST_F(QMOperations, OptimisationWithoutEnergyEndsTheProcess) {
-  dir_.Write("opt1.out",
-             OrientationTable("Standard", kStandardRows) + MullikenBlock(kMullikenRows));
-  const ProcessExit e = ExpectExit([&] { Printed([&] { mol_.QMOptCoordinates(0); }); });
-  EXPECT_EQ(e.status, 1);
-  EXPECT_EQ(e.message, "$ err no energy in gaussian output file : " + fpath + "/opt1.out\n");
+TEST_F(QMOperations, BrokenOptimisationOutputEndsTheProcess) {
+  const std::string out = fpath + "/opt1.out\n";
+  const struct {
+    std::string output, message;
+  } cases[] = {
+      {ScfDone("-151.1") + MullikenBlock(kMullikenRows),
+       " no output orientation in gaussian file " + out},
+      {OptOutput(kStandardRows.substr(0, kStandardRows.size() / 2)),
+       "$ err 2 atoms instead of 4 in the orientation of gaussian file " + out},
+      {OptOutput(kStandardRows, "     1  H    0.250000\n"), ""},  // wrong Mulliken count
+      {OrientationTable("Standard", kStandardRows) + MullikenBlock(kMullikenRows),
+       "$ err no energy in gaussian output file : " + out},
+  };
+  for (const auto& c : cases) {
+    dir_.Write("opt1.out", c.output);
+    const ProcessExit e = ExpectExit([&] { Printed([&] { mol_.QMOptCoordinates(0); }); });
+    EXPECT_EQ(e.status, 1) << c.message;
+    EXPECT_EQ(e.message, c.message);
+  }
 }
 
 TEST_F(QMOperations, DeckThatCannotBeWrittenEndsTheProcess) {
@@ -360,37 +351,26 @@ TEST_F(QMOperations, PopulationStoresChargesDipoleAndPotentialPointByPoint) {
   EXPECT_TRUE(mol_.ESP.dist.empty());
 }
 
-TEST_F(QMOperations, PopulationWithMismatchedEspCountsEndsTheProcess) {
-  dir_.Write("pop1.out", EspPoints() + EspChargesBlock(kEspRows) + "    5 Fit      -0.010000\n");
-  const ProcessExit e = ExpectExit([&] { Printed([&] { mol_.PopEspCharges(0); }); });
-  EXPECT_EQ(e.status, 1);
-  EXPECT_EQ(e.message,
-            "$ err : the number of esp values and number of coordinates are different\n");
-}
-
-TEST_F(QMOperations, PopulationWithoutEspPointsEndsTheProcess) {
-  dir_.Write("pop1.out", EspChargesBlock(kEspRows));
-  const ProcessExit e = ExpectExit([&] { Printed([&] { mol_.PopEspCharges(0); }); });
-  EXPECT_EQ(e.status, 1);
-  EXPECT_EQ(e.message,
-            "$ err : the number of esp values and number of coordinates are different\n");
-}
-
-TEST_F(QMOperations, EspPointOnAnAtomEndsTheProcess) {
-  dir_.Write("pop1.out", "      ESP Fit Center    5 is at   0.000000  -0.700000  0.000000\n" +
-                             EspChargesBlock(kEspRows) + "    5 Fit      -0.010000\n");
-  const ProcessExit e = ExpectExit([&] { Printed([&] { mol_.PopEspCharges(0); }); });
-  EXPECT_EQ(e.status, 1);
-  EXPECT_EQ(e.message, "$ err distance between esp point and an atom is too small\n");
-}
-
-TEST_F(QMOperations, PopulationWithoutChargesForEveryAtomEndsTheProcess) {
-  dir_.Write("pop1.out",
-             EspPoints() + EspChargesBlock("     1  H    0.4\n     2  O   -0.4\n") + EspValues());
-  const ProcessExit e = ExpectExit([&] { Printed([&] { mol_.PopEspCharges(0); }); });
-  EXPECT_EQ(e.status, 1);
-  EXPECT_EQ(e.message, "$ err no ESP charges for every atom in gaussian output file : " + fpath +
-                           "/pop1.out\n");
+TEST_F(QMOperations, BrokenPopulationOutputEndsTheProcess) {
+  const std::string differentCounts =
+      "$ err : the number of esp values and number of coordinates are different\n";
+  const struct {
+    std::string output, message;
+  } cases[] = {
+      {EspPoints() + EspChargesBlock(kEspRows) + "    5 Fit      -0.010000\n", differentCounts},
+      {EspChargesBlock(kEspRows), differentCounts},  // no points at all
+      {"      ESP Fit Center    5 is at   0.000000  -0.700000  0.000000\n" +
+           EspChargesBlock(kEspRows) + "    5 Fit      -0.010000\n",
+       "$ err distance between esp point and an atom is too small\n"},
+      {EspPoints() + EspChargesBlock("     1  H    0.4\n     2  O   -0.4\n") + EspValues(),
+       "$ err no ESP charges for every atom in gaussian output file : " + fpath + "/pop1.out\n"},
+  };
+  for (const auto& c : cases) {
+    dir_.Write("pop1.out", c.output);
+    const ProcessExit e = ExpectExit([&] { Printed([&] { mol_.PopEspCharges(0); }); });
+    EXPECT_EQ(e.status, 1) << c.message;
+    EXPECT_EQ(e.message, c.message);
+  }
 }
 
 // The script commands act on the process-wide molecule.
@@ -445,16 +425,10 @@ TEST_F(QMOperations, RealOptimisationOutputIsTakenWithoutAJob) {
   const std::string text = ReadFile(ref + "/gaussian/dvb_opt_b3lyp.out");
   dir_.Write("opt1.out", text);
   const int atomicNumbers[] = {6, 6, 6, 6, 6, 1, 1, 1, 6, 6, 1, 1, 1, 6, 1, 6, 1, 1, 6, 1};
-  CMolecule dvb;
-  for (const int z : atomicNumbers) {
-    CMolecule::CAtom a;
-    a.atmnum = z;
-    a.name = (z == 6 ? "C" : "H") + std::to_string(dvb.natm + 1);
-    a.xyz = {0.0, 0.0, 0.0};
-    dvb.atom.push_back(a);
-    ++dvb.natm;
-  }
-  dvb.xyz.assign(dvb.natm * 3, 0.0);
+  std::vector<AtomSpec> atoms;
+  for (const int z : atomicNumbers)
+    atoms.push_back({(z == 6 ? "C" : "H") + std::to_string(atoms.size() + 1), z});
+  CMolecule dvb = MakeMolecule(atoms);
   const std::string printed = Printed([&] { dvb.QMOptCoordinates(0); });
   EXPECT_TRUE(Contains(printed, "exists nothing done"));
   EXPECT_TRUE(Contains(printed, "$ full convergence confirmed\n"));

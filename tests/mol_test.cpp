@@ -8,27 +8,6 @@
 using testing_support::ExpectExit;
 using testing_support::MakeMolecule;
 
-TEST(MoleculeTest, NewMoleculeHasOneEmptyGeometryAndNoAtoms) {
-  const CMolecule m;
-  EXPECT_EQ(m.natm, 0);
-  EXPECT_EQ(m.ngeom, 1);
-  EXPECT_EQ(m.spinm, 1);
-  EXPECT_EQ(m.igroup, 0);
-  ASSERT_EQ(m.QMEnergy.size(), 1u);
-  EXPECT_EQ(m.QMEnergy[0], 0.0);
-  ASSERT_EQ(m.QMDipoleMoment.size(), 1u);
-  EXPECT_EQ(m.QMDipoleMoment[0].norm(), 0.0);
-}
-
-TEST(MoleculeTest, NewAtomHasUnsetCoordinatesAndDefaultPenalty) {
-  const CMolecule::CAtom a;
-  EXPECT_EQ(a.xyz, std::vector<double>(3, -999.9));
-  EXPECT_EQ(a.xyzcomp, std::vector<double>(3, 0.0));
-  EXPECT_EQ(a.qpenalty, 1000.0);
-  EXPECT_EQ(CMolecule::ImproperClass().aid, std::vector<int>(4, -1));
-  EXPECT_EQ(CMolecule::BondClass(1, 2).fid, -1);
-}
-
 TEST(MoleculeTest, AtomIndexMatchesWholeNameWithCase) {
   const CMolecule m = MakeMolecule({{"C1", 6}, {"C10", 6}, {"C1", 6}});
   EXPECT_EQ(m.AtomIndex("C1"), 0);  // the lower of two equal names
@@ -81,13 +60,4 @@ TEST(MoleculeTest, GeometryOutsideTheStoredOnesEndsTheProcess) {
     e = ExpectExit([&] { m.CopyMainSetToGeometry(g); });
     EXPECT_EQ(e.message, "$ err this geometry was not setup\n");
   }
-}
-
-TEST(MoleculeTest, CopiesAreIndependent) {
-  const CMolecule a = MakeMolecule({{"A", 6, 1, 1, 1}});
-  CMolecule b = a;
-  b.atom[0].xyz[0] = 5.0;
-  b.xyz[0] = 5.0;
-  EXPECT_EQ(a.atom[0].xyz[0], 1.0);
-  EXPECT_EQ(a.xyz[0], 1.0);
 }

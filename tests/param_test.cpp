@@ -15,6 +15,18 @@ using testing_support::TempDir;
 
 namespace {
 
+// The text of the std::runtime_error that f raises.
+template <class F>
+std::string RuntimeError(F f) {
+  try {
+    f();
+  } catch (const std::runtime_error& e) {
+    return e.what();
+  }
+  ADD_FAILURE() << "no error raised";
+  return "";
+}
+
 const char* kTopology =
     "* test types\n"
     "*\n"
@@ -117,13 +129,8 @@ TEST(CharmmNonbonded, BadNumberNamesFileAndLine) {
   Charmm c;
   const std::string p = dir.Write("p.prm", "NONBONDED\nBAD 0.0 x 1.0\n");
   c.AddNewParam(p);
-  try {
-    c.read_par("BAD");
-    FAIL() << "no error raised";
-  } catch (const std::runtime_error& e) {
-    EXPECT_EQ(std::string(e.what()),
-              "Error in file: " + p + " in line: BAD 0.0 X 1.0\nnot a number: 'X'");
-  }
+  EXPECT_EQ(RuntimeError([&] { c.read_par("BAD"); }),
+            "Error in file: " + p + " in line: BAD 0.0 X 1.0\nnot a number: 'X'");
 }
 
 TEST(CharmmNonbonded, MissingFileIsAnError) {
@@ -131,12 +138,7 @@ TEST(CharmmNonbonded, MissingFileIsAnError) {
   Charmm c;
   const std::string missing = (dir.path() / "none.prm").string();
   c.AddNewParam(missing);
-  try {
-    c.read_par("HGA3");
-    FAIL() << "no error raised";
-  } catch (const std::runtime_error& e) {
-    EXPECT_EQ(std::string(e.what()), "Can not open file: " + missing);
-  }
+  EXPECT_EQ(RuntimeError([&] { c.read_par("HGA3"); }), "Can not open file: " + missing);
 }
 
 TEST(CharmmNonbonded, NoFilesFindNothing) {
@@ -156,19 +158,14 @@ const char* kNbfix =
     "OT     SOD      -0.075020   3.190\n"
     "BAD    CLA      x   3.190\n";
 
-TEST(CharmmNbfix, PairIsFoundInEitherOrder) {
+TEST(CharmmNbfix, PairIsFoundInEitherOrderInsideTheSections) {
   TempDir dir;
   Charmm c;
   c.AddNewParam(dir.Write("p.prm", kNbfix));
   EXPECT_EQ(c.read_nbfix("SOD", "CLA"), "SOD    CLA      -0.083875   3.731 ! OSMOTIC");
   EXPECT_EQ(c.read_nbfix("CLA", "SOD"), "SOD    CLA      -0.083875   3.731 ! OSMOTIC");
   EXPECT_EQ(c.read_nbfix("sod", "cla"), "");
-}
-
-TEST(CharmmNbfix, HbondClosesAndASecondHeaderReopens) {
-  TempDir dir;
-  Charmm c;
-  c.AddNewParam(dir.Write("p.prm", kNbfix));
+  // HBOND closes the section and a second header reopens it.
   EXPECT_EQ(c.read_nbfix("POT", "CLA"), "");
   EXPECT_EQ(tprint(c.read_nbfix("SOD", "OT"), 3), "-0.075020");
 }
@@ -178,21 +175,12 @@ TEST(CharmmNbfix, BadNumberAndMissingFileAreErrors) {
   Charmm c;
   const std::string p = dir.Write("p.prm", kNbfix);
   c.AddNewParam(p);
-  try {
-    c.read_nbfix("CLA", "BAD");
-    FAIL() << "no error raised";
-  } catch (const std::runtime_error& e) {
-    EXPECT_EQ(std::string(e.what()), "Error in file: " + p + " in line: BAD    CLA      X   3.190");
-  }
+  EXPECT_EQ(RuntimeError([&] { c.read_nbfix("CLA", "BAD"); }),
+            "Error in file: " + p + " in line: BAD    CLA      X   3.190");
   Charmm none;
   const std::string missing = (dir.path() / "none.prm").string();
   none.AddNewParam(missing);
-  try {
-    none.read_nbfix("SOD", "CLA");
-    FAIL() << "no error raised";
-  } catch (const std::runtime_error& e) {
-    EXPECT_EQ(std::string(e.what()), "Cannot open file: " + missing);
-  }
+  EXPECT_EQ(RuntimeError([&] { none.read_nbfix("SOD", "CLA"); }), "Cannot open file: " + missing);
 }
 
 const char* kBonded =
@@ -210,7 +198,7 @@ const char* kBonded =
     "NONBONDED\n"
     "HGA3 0.0 -0.024 1.34\n";
 
-TEST(CharmmBondedLookup, BondAndAngleInBothDirections) {
+TEST(CharmmBondedLookup, EachKindOfTermInBothDirections) {
   TempDir dir;
   Charmm c;
   c.AddNewParam(dir.Write("p.prm", kBonded));
@@ -219,21 +207,11 @@ TEST(CharmmBondedLookup, BondAndAngleInBothDirections) {
   EXPECT_EQ(tprint(c.read_par("OG311", "CG331", "HGA3"), 4), "45.90");
   EXPECT_EQ(c.read_par("CG331", "OG311", "HGA3"), "");
   EXPECT_EQ(c.read_par("hga3", "cg331"), "");
-}
-
-TEST(CharmmBondedLookup, FirstDihedralLineWinsWildcardOrNot) {
-  TempDir dir;
-  Charmm c;
-  c.AddNewParam(dir.Write("p.prm", kBonded));
+  // The first dihedral line wins, wildcard or not.
   EXPECT_EQ(tprint(c.read_par("HGP1", "OG311", "CG331", "HGA3"), 1), "X");
   EXPECT_EQ(tprint(c.read_par("A", "CG331", "OG311", "B"), 1), "X");
   EXPECT_EQ(c.read_par("A", "CG331", "CG331", "B"), "");
-}
-
-TEST(CharmmBondedLookup, ImproperWithWildcardsInTheMiddle) {
-  TempDir dir;
-  Charmm c;
-  c.AddNewParam(dir.Write("p.prm", kBonded));
+  // Impropers with wildcards in the middle.
   EXPECT_EQ(tprint(c.read_par("CG2O1", "A", "B", "OG2D1", ""), 5), "60.0000");
   EXPECT_EQ(tprint(c.read_par("OG2D1", "A", "B", "CG2O1", ""), 5), "60.0000");
   EXPECT_EQ(c.read_par("OG2D1", "A", "B", "CG2O2", ""), "");

@@ -8,11 +8,13 @@
 #include "mol.h"
 #include "param.h"
 #include "support/forcefield_state.h"
+#include "support/printed.h"
 #include "support/process_exit.h"
 #include "support/run.h"
 
 using testing_support::ExpectExit;
 using testing_support::ForceFieldState;
+using testing_support::Printed;
 using testing_support::TempDir;
 
 namespace {
@@ -59,18 +61,13 @@ class TopologyTest : public testing::Test {
   // Reads a topology text into m, with the standard output captured.
   std::string Read(CMolecule& m, const std::string& text) {
     const std::string path = dir.Write("mol.rtf", text);
-    testing::internal::CaptureStdout();
-    m.read_top(path);
-    return testing::internal::GetCapturedStdout();
+    return Printed([&] { m.read_top(path); });
   }
 
   ProcessExit ReadFails(const std::string& text) {
     const std::string path = dir.Write("bad.rtf", text);
     CMolecule m;
-    testing::internal::CaptureStdout();
-    const auto e = ExpectExit([&] { m.read_top(path); });
-    testing::internal::GetCapturedStdout();
-    return e;
+    return ExpectExit([&] { Printed([&] { m.read_top(path); }); });
   }
 
   ForceFieldState state;
@@ -178,9 +175,7 @@ TEST_F(TopologyTest, BondsKeptFromALargerMoleculeAreAnError) {
   m.igroup = 0;
   const std::string path =
       dir.Write("small.rtf", "RESI X 0\nGROUP\nATOM C CG331 0.1\nATOM O OG311 -0.1\n");
-  testing::internal::CaptureStdout();
-  EXPECT_THROW(m.read_top(path), std::out_of_range);
-  testing::internal::GetCapturedStdout();
+  EXPECT_THROW(Printed([&] { m.read_top(path); }), std::out_of_range);
 }
 
 TEST_F(TopologyTest, FailuresEndTheProcessWithTheirMessage) {
@@ -231,9 +226,7 @@ TEST_F(TopologyTest, WritesGroupsBondsOnceAndImpropers) {
   CMolecule m;
   Read(m, kMethanol);
   const std::string out = (dir.path() / "out.rtf").string();
-  testing::internal::CaptureStdout();
-  m.write_top(out);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "$ topology was written to " + out + "\n");
+  EXPECT_EQ(Printed([&] { m.write_top(out); }), "$ topology was written to " + out + "\n");
   EXPECT_EQ(dir.Read("out.rtf"),
             "* TMP\n*\n36 1\n"
             "\n"
@@ -263,16 +256,12 @@ TEST_F(TopologyTest, WriteAndReadAgainKeepsTheMolecule) {
   CMolecule first;
   Read(first, twoGroups);
   const std::string out = (dir.path() / "again.rtf").string();
-  testing::internal::CaptureStdout();
-  first.write_top(out);
-  testing::internal::GetCapturedStdout();
+  Printed([&] { first.write_top(out); });
 
   chemtp = Chem();
   BondStruct = CBonds();
   CMolecule again;
-  testing::internal::CaptureStdout();
-  again.read_top(out);
-  testing::internal::GetCapturedStdout();
+  Printed([&] { again.read_top(out); });
   ASSERT_EQ(again.natm, first.natm);
   EXPECT_EQ(again.igroup, 2);
   EXPECT_DOUBLE_EQ(again.netcharge, 1.0);
@@ -308,9 +297,7 @@ TEST_F(TopologyTest, ResidueCutFromTheReferenceTopology) {
   EXPECT_EQ(m.atom[2].atmnum, 1);
   EXPECT_EQ(m.atom[0].ibond, 4);
   const std::string out = (dir.path() / "meoh.rtf").string();
-  testing::internal::CaptureStdout();
-  m.write_top(out);
-  testing::internal::GetCapturedStdout();
+  Printed([&] { m.write_top(out); });
   EXPECT_NE(dir.Read("meoh.rtf").find("ATOM HG1     HGP1      0.420\n"), std::string::npos);
 }
 

@@ -76,21 +76,15 @@ class SimAnnealingTest : public ::testing::Test {
   void TearDown() override { std::srand(1); }
 };
 
-TEST_F(SimAnnealingTest, RunsAreReproducible) {
+TEST_F(SimAnnealingTest, RunsFollowTheGeneratorWithoutSeedingIt) {
   const Outcome a = Anneal(Start(3), Bowl);
   std::srand(1);
   const Outcome b = Anneal(Start(3), Bowl);
-  ASSERT_EQ(a.p.size(), 3);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(a.p[i], b.p[i]);
   EXPECT_EQ(a.fret, b.fret);
-  EXPECT_EQ(a.iter, b.iter);
-}
-
-TEST_F(SimAnnealingTest, DoesNotSeedTheGenerator) {
-  const Outcome a = Anneal(Start(2), Bowl);
   std::srand(12345);
-  const Outcome b = Anneal(Start(2), Bowl);
-  EXPECT_TRUE(a.p[0] != b.p[0] || a.p[1] != b.p[1]);
+  const Outcome c = Anneal(Start(3), Bowl);
+  EXPECT_TRUE(a.p[0] != c.p[0] || a.p[1] != c.p[1] || a.p[2] != c.p[2]);
 }
 
 TEST_F(SimAnnealingTest, MakesThreeThousandStepsPerComponent) {

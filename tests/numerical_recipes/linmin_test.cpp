@@ -127,17 +127,4 @@ TEST(Linmin, TargetMayRunALineMinimisationOfItsOwn) {
   ExpectNoLine();
 }
 
-TEST(F1dim, EvaluatesAlongTheCurrentLine) {
-  // f1dim is the function brent sees: func(pcom + x * xicom).
-  Vec_DP p(0.0, 2);
-  Vec_DP xi(2);
-  xi[0] = 1.0;
-  xi[1] = 0.0;
-  double fret = 0.0;
-  NR::linmin(p, xi, fret, Bowl);
-  EXPECT_NEAR(p[0], 0.5, 1e-7);
-  EXPECT_DOUBLE_EQ(p[1], 0.0);
-  EXPECT_NEAR(fret, 0.5, 1e-12);
-}
-
 }  // namespace
