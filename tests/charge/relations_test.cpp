@@ -162,39 +162,31 @@ TEST_F(Relations, WdataForAMissingWaterStops) {
   EXPECT_EQ(e.message, "$ err : in file charge.rel, in line : WDATA O 90 -7.5 1.75\n");
 }
 
-TEST_F(Relations, BadNumberStopsNamingTheLine) {
-  dir.Write("charge.rel", "q H1 H2 one\n");
-  testing::internal::CaptureStdout();
-  const ProcessExit e = ExpectExit([] { OptimizeCharge::RestrainCharges(mol1); });
-  testing::internal::GetCapturedStdout();
-  EXPECT_EQ(e.status, 1);
-  EXPECT_EQ(e.message, "$ err : in file charge.rel, in line : Q H1 H2 ONE\n");
-}
-
-TEST_F(Relations, GeometryOutOfRangeStops) {
+TEST_F(Relations, FaultyLinesEndTheProcessNamingTheLine) {
   Water(1, 0.0, -5.0, 2.0);
-  dir.Write("charge.rel", "g 2 0.5\n");
-  testing::internal::CaptureStdout();
-  ProcessExit e = ExpectExit([] { OptimizeCharge::RestrainCharges(mol1); });
-  EXPECT_EQ(e.message, "$ this geometry was not setupG 2 0.5\n");
-  dir.Write("charge.rel", "s O 0 0.5 3\n");
-  e = ExpectExit([] { OptimizeCharge::RestrainCharges(mol1); });
-  EXPECT_EQ(e.message, "err this geometry is not setup : S O 0 0.5 3\n");
-  dir.Write("charge.rel", "s O 0 0.5 0\n");
-  e = ExpectExit([] { OptimizeCharge::RestrainCharges(mol1); });
-  EXPECT_EQ(e.status, 1);
+  const struct {
+    const char* file;
+    const char* message;
+  } cases[] = {
+      {"q H1 H2 one\n", "$ err : in file charge.rel, in line : Q H1 H2 ONE\n"},
+      {"f OX 0.1\n", "$ err atom was not found : OX\n"},
+      {"g 2 0.5\n", "$ this geometry was not setupG 2 0.5\n"},
+      {"s O 0 0.5 3\n", "err this geometry is not setup : S O 0 0.5 3\n"},
+      {"s O 0 0.5 0\n", "err this geometry is not setup : S O 0 0.5 0\n"},
+  };
+  for (const auto& c : cases) {
+    dir.Write("charge.rel", c.file);
+    testing::internal::CaptureStdout();
+    const ProcessExit e = ExpectExit([] { OptimizeCharge::RestrainCharges(mol1); });
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(e.status, 1) << c.file;
+    EXPECT_EQ(e.message, c.message);
+  }
   dir.Write("charge.rel", "wdata O 0 -1 2 5\n");
-  e = ExpectExit([] { OptimizeCharge::ApplyCorrectionToQMData(mol1); });
+  testing::internal::CaptureStdout();
+  const ProcessExit e = ExpectExit([] { OptimizeCharge::ApplyCorrectionToQMData(mol1); });
   testing::internal::GetCapturedStdout();
   EXPECT_EQ(e.message, "err this geometry is not setup : WDATA O 0 -1 2 5\n");
-}
-
-TEST_F(Relations, UnknownAtomEndsTheProcess) {
-  dir.Write("charge.rel", "f OX 0.1\n");
-  testing::internal::CaptureStdout();
-  const ProcessExit e = ExpectExit([] { OptimizeCharge::RestrainCharges(mol1); });
-  testing::internal::GetCapturedStdout();
-  EXPECT_EQ(e.message, "$ err atom was not found : OX\n");
 }
 
 TEST_F(Relations, EqualizeKeepsRelationsAndReachesTheNetCharge) {

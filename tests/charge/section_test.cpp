@@ -100,32 +100,25 @@ TEST_F(ChargeSection, ProbeLinesNameUpperCasedAtomsOnAGeometry) {
   EXPECT_EQ(OptCharge[2].iatom[0], 1);  // a second entry for the same atom
 }
 
-TEST_F(ChargeSection, BadNumberEndsWithTheLine) {
-  const ProcessExit e = ExpectExit([] { Read("single\nweightesppot high\n"); });
-  EXPECT_EQ(e.status, 1);
-  EXPECT_EQ(e.message, "$ err in input script in line : weightesppot high\n");
-  EXPECT_EQ(ExpectExit([] { Read("probe O\n"); }).message, "$ err in input script in line : probe O\n");
-  EXPECT_EQ(ExpectExit([] { Read("qmwaterenergy\n"); }).status, 1);
-}
-
-TEST_F(ChargeSection, ProbeWithoutWatersStops) {
-  const ProcessExit e = ExpectExit([] { Read("probe O 0\n"); });
-  EXPECT_EQ(e.status, 1);
-  EXPECT_EQ(e.message, "$ err number of waters should be at least one\n");
-}
-
-TEST_F(ChargeSection, ProbeOnAGeometryThatIsNotThereStops) {
-  ProcessExit e = ExpectExit([] { Read("probe O 1 2\n"); });
-  EXPECT_EQ(e.status, 1);
-  EXPECT_EQ(e.message, "$ err this geometry was not setup 1\n");
-  OptCharge.AtomProbe.clear();
-  e = ExpectExit([] { Read("probe O 1 0\n"); });
-  EXPECT_EQ(e.message, "$ err this geometry was not setup -1\n");
-}
-
-TEST_F(ChargeSection, ProbeOnAnUnknownAtomStops) {
-  const ProcessExit e = ExpectExit([] { Read("probe N7 1\n"); });
-  EXPECT_EQ(e.message, "$ err atom was not found : N7\n");
+TEST_F(ChargeSection, FaultyLinesEndTheProcess) {
+  const struct {
+    const char* text;
+    const char* message;
+  } cases[] = {
+      {"single\nweightesppot high\n", "$ err in input script in line : weightesppot high\n"},
+      {"probe O\n", "$ err in input script in line : probe O\n"},
+      {"qmwaterenergy\n", "$ err in input script in line : qmwaterenergy\n"},
+      {"probe O 0\n", "$ err number of waters should be at least one\n"},
+      {"probe O 1 2\n", "$ err this geometry was not setup 1\n"},
+      {"probe O 1 0\n", "$ err this geometry was not setup -1\n"},
+      {"probe N7 1\n", "$ err atom was not found : N7\n"},
+  };
+  for (const auto& c : cases) {
+    OptCharge.AtomProbe.clear();
+    const ProcessExit e = ExpectExit([&] { Read(c.text); });
+    EXPECT_EQ(e.status, 1) << c.text;
+    EXPECT_EQ(e.message, c.message);
+  }
 }
 
 }  // namespace

@@ -39,17 +39,6 @@ TEST(ParamCompare, ImproperWildcardsInTheMiddle) {
   EXPECT_FALSE(compareImpr("A", "X", "C", "D", "A", "Q", "C", "E"));
 }
 
-TEST(ParamTable, FreshTableIsEmptyWithDefaults) {
-  const Param p;
-  EXPECT_EQ(p.nbonds + p.nangles + p.ndihe + p.nimpr, 0);
-  EXPECT_EQ(p.relDihe.size(), 100u);
-  EXPECT_EQ(p.relDihe[99].size(), 100u);
-  const Param::Dihes d;
-  EXPECT_EQ(d.ntms, 6);
-  EXPECT_FALSE(d.ifReadHarm[5]);
-  EXPECT_EQ(d.NonZero[0], 0);
-}
-
 TEST(ParamTable, AddingAgainReusesTheRecordLeftBehind) {
   Param p;
   auto& b = p.AddBond();

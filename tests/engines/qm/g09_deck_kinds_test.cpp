@@ -23,25 +23,24 @@ bool EndsNormally(const std::string& out) {
          out.find("Error termination") == std::string::npos;
 }
 
-TEST(G09DeckKinds, SinglePointGivesEnergyChargesAndDipoleInTheInputFrame) {
-  const G09Run r = RunG09(SinglePointDeck(Methanol()));
-  ASSERT_EQ(r.status, 0) << r.out;
-  EXPECT_TRUE(EndsNormally(r.out));
-  EXPECT_TRUE(r.data.IfRead("energy"));
-  EXPECT_LT(r.data.prop.energy, -8.0);
-  ASSERT_EQ(r.data.prop.xyzInputOrient.size(), 18u);
-  EXPECT_NEAR(r.data.prop.xyzInputOrient[3 * 5], 0.86126, 1e-6);
-  EXPECT_FALSE(r.data.IfRead("coorStandardOrient"));  // NoSymm
-  EXPECT_FALSE(r.data.IfRead("force"));
-  ASSERT_EQ(r.data.prop.mullikenq.size(), 6u);
-  EXPECT_NEAR(Sum(r.data.prop.mullikenq), 0.0, 1e-4);
-  EXPECT_TRUE(r.data.IfRead("dipole"));
-  EXPECT_GT(r.data.prop.dipole.norma, 1.0);
-  EXPECT_LT(r.data.prop.dipole.norma, 3.0);
-}
-
-TEST(G09DeckKinds, OptimisationLowersTheEnergyAndEndsConverged) {
+// A single point gives energy, charges and dipole in the input frame; an
+// optimisation from it lowers the energy and ends converged.
+TEST(G09DeckKinds, SinglePointAndOptimisation) {
   const G09Run sp = RunG09(SinglePointDeck(Methanol()));
+  ASSERT_EQ(sp.status, 0) << sp.out;
+  EXPECT_TRUE(EndsNormally(sp.out));
+  EXPECT_TRUE(sp.data.IfRead("energy"));
+  EXPECT_LT(sp.data.prop.energy, -8.0);
+  ASSERT_EQ(sp.data.prop.xyzInputOrient.size(), 18u);
+  EXPECT_NEAR(sp.data.prop.xyzInputOrient[3 * 5], 0.86126, 1e-6);
+  EXPECT_FALSE(sp.data.IfRead("coorStandardOrient"));  // NoSymm
+  EXPECT_FALSE(sp.data.IfRead("force"));
+  ASSERT_EQ(sp.data.prop.mullikenq.size(), 6u);
+  EXPECT_NEAR(Sum(sp.data.prop.mullikenq), 0.0, 1e-4);
+  EXPECT_TRUE(sp.data.IfRead("dipole"));
+  EXPECT_GT(sp.data.prop.dipole.norma, 1.0);
+  EXPECT_LT(sp.data.prop.dipole.norma, 3.0);
+
   const G09Run r = RunG09(OptimisationDeck(Methanol(), ""));
   ASSERT_EQ(r.status, 0) << r.out;
   EXPECT_TRUE(EndsNormally(r.out));
