@@ -5,6 +5,7 @@
 #include "MainScript.h"
 #include "param.h"
 #include "support/forcefield_state.h"
+#include "support/molecule.h"
 #include "support/printed.h"
 #include "support/run.h"
 
@@ -29,12 +30,6 @@ TEST(ForceFieldCommands, TopologyAndParamAppendEveryWordUnchanged) {
   EXPECT_EQ(CharmmTopPar.params, (std::vector<std::string>{"p.prm", "q.prm"}));
 }
 
-const char* kTypes =
-    "MASS 1 HGA3    1.00800 H\n"
-    "MASS 2 CG331  12.01100 C\n"
-    "MASS 3 OG311  15.99940 O\n"
-    "MASS 4 HGP1    1.00800 H\n";
-
 const char* kParams =
     "BONDS\n"
     "CG331  HGA3    322.00     1.1110\n"
@@ -49,31 +44,11 @@ const char* kParams =
     "NONBONDED\n"
     "HGA3     0.0       -0.0240     1.3400\n";
 
-const char* kMethanol =
-    "RESI MEOH 0.00\n"
-    "GROUP\n"
-    "ATOM CB  CG331 -0.04\n"
-    "ATOM OG  OG311 -0.65\n"
-    "ATOM HG1 HGP1   0.42\n"
-    "ATOM HB1 HGA3   0.09\n"
-    "ATOM HB2 HGA3   0.09\n"
-    "ATOM HB3 HGA3   0.09\n"
-    "BOND CB OG OG HG1\n";
-
-const char* kMethanolPdb =
-    "ATOM      1 CB   MEOH    1       0.000   0.000   0.000  1.00  0.00\n"
-    "ATOM      2 OG   MEOH    1       1.430   0.000   0.000  1.00  0.00\n"
-    "ATOM      3 HG1  MEOH    1       1.750   0.910   0.000  1.00  0.00\n"
-    "ATOM      4 HB1  MEOH    1      -0.360   1.030   0.000  1.00  0.00\n"
-    "ATOM      5 HB2  MEOH    1      -0.360  -0.510   0.890  1.00  0.00\n"
-    "ATOM      6 HB3  MEOH    1      -0.360  -0.510  -0.890  1.00  0.00\n"
-    "END\n";
-
 void WriteMethanol(const TempDir& dir) {
-  dir.Write("types.rtf", kTypes);
+  dir.Write("types.rtf", testing_support::kMethanolTypesRtf);
   dir.Write("small.prm", kParams);
-  dir.Write("meoh.rtf", kMethanol);
-  dir.Write("meoh.pdb", kMethanolPdb);
+  dir.Write("meoh.rtf", testing_support::kMethanolRtf);
+  dir.Write("meoh.pdb", testing_support::kMethanolPdb);
 }
 
 TEST(ForceFieldScript, ReadsPerceivesListsParametersAndWritesTheTopology) {

@@ -56,4 +56,30 @@ CMolecule HydrogenPeroxide() {
                        {"H2", 1, -0.9, -0.8, 0.5}});
 }
 
+const char* const kMethanolTypesRtf =
+    "MASS 1 HGA3    1.00800 H\n"
+    "MASS 2 CG331  12.01100 C\n"
+    "MASS 3 OG311  15.99940 O\n"
+    "MASS 4 HGP1    1.00800 H\n";
+
+const char* const kMethanolRtf =
+    "RESI MEOH 0.00\n"
+    "GROUP\n"
+    "ATOM CB  CG331 -0.04\n"
+    "ATOM OG  OG311 -0.65\n"
+    "ATOM HG1 HGP1   0.42\n"
+    "ATOM HB1 HGA3   0.09\n"
+    "ATOM HB2 HGA3   0.09\n"
+    "ATOM HB3 HGA3   0.09\n"
+    "BOND CB OG OG HG1\n";
+
+const char* const kMethanolPdb =
+    "ATOM      1 CB   MEOH    1       0.000   0.000   0.000  1.00  0.00\n"
+    "ATOM      2 OG   MEOH    1       1.430   0.000   0.000  1.00  0.00\n"
+    "ATOM      3 HG1  MEOH    1       1.750   0.910   0.000  1.00  0.00\n"
+    "ATOM      4 HB1  MEOH    1      -0.360   1.030   0.000  1.00  0.00\n"
+    "ATOM      5 HB2  MEOH    1      -0.360  -0.510   0.890  1.00  0.00\n"
+    "ATOM      6 HB3  MEOH    1      -0.360  -0.510  -0.890  1.00  0.00\n"
+    "END\n";
+
 }  // namespace testing_support

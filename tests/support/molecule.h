@@ -25,4 +25,10 @@ CMolecule Water();     // OH2 H1 H2
 // H1 O1 O2 H2, a small molecule for QM decks.
 CMolecule HydrogenPeroxide();
 
+// Files of a methanol residue: MASS lines of its four types, the residue
+// topology (names CB OG HG1 HB1 HB2 HB3) and a PDB file of it.
+extern const char* const kMethanolTypesRtf;
+extern const char* const kMethanolRtf;
+extern const char* const kMethanolPdb;
+
 }  // namespace testing_support

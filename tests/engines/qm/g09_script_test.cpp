@@ -5,38 +5,13 @@
 #include <sstream>
 #include <string>
 
+#include "support/molecule.h"
 #include "support/run.h"
 
 namespace {
 
 using testing_support::RunQm2ff;
 using testing_support::TempDir;
-
-const char* const kTypes =
-    "MASS 1 HGA3    1.00800 H\n"
-    "MASS 2 CG331  12.01100 C\n"
-    "MASS 3 OG311  15.99940 O\n"
-    "MASS 4 HGP1    1.00800 H\n";
-
-const char* const kMethanol =
-    "RESI MEOH 0.00\n"
-    "GROUP\n"
-    "ATOM CB  CG331 -0.04\n"
-    "ATOM OG  OG311 -0.65\n"
-    "ATOM HG1 HGP1   0.42\n"
-    "ATOM HB1 HGA3   0.09\n"
-    "ATOM HB2 HGA3   0.09\n"
-    "ATOM HB3 HGA3   0.09\n"
-    "BOND CB OG OG HG1\n";
-
-const char* const kMethanolPdb =
-    "ATOM      1 CB   MEOH    1       0.000   0.000   0.000  1.00  0.00\n"
-    "ATOM      2 OG   MEOH    1       1.430   0.000   0.000  1.00  0.00\n"
-    "ATOM      3 HG1  MEOH    1       1.750   0.910   0.000  1.00  0.00\n"
-    "ATOM      4 HB1  MEOH    1      -0.360   1.030   0.000  1.00  0.00\n"
-    "ATOM      5 HB2  MEOH    1      -0.360  -0.510   0.890  1.00  0.00\n"
-    "ATOM      6 HB3  MEOH    1      -0.360  -0.510  -0.890  1.00  0.00\n"
-    "END\n";
 
 // The "$ E(...)" result lines of a run, in order.
 std::string EnergyLines(const std::string& out) {
@@ -56,9 +31,9 @@ size_t Count(const std::string& text, const std::string& part) {
 
 TEST(G09Script, OptimisationSinglePointAndPopulationRunOnceAndAreReused) {
   TempDir dir;
-  dir.Write("types.rtf", kTypes);
-  dir.Write("meoh.rtf", kMethanol);
-  dir.Write("meoh.pdb", kMethanolPdb);
+  dir.Write("types.rtf", testing_support::kMethanolTypesRtf);
+  dir.Write("meoh.rtf", testing_support::kMethanolRtf);
+  dir.Write("meoh.pdb", testing_support::kMethanolPdb);
   dir.Write("run.inp",
             "topology types.rtf\nreadtop meoh.rtf\nreadcoorpdb meoh.pdb\n"
             "optimizegeometry\nsinglepoint\npopulation\n");
