@@ -7,11 +7,13 @@
 #include "support/molecule.h"
 #include "support/process_exit.h"
 #include "support/run.h"
+#include "support/shell_variable.h"
 
 namespace {
 
 using testing_support::ExpectExit;
 using testing_support::HydrogenPeroxide;
+using testing_support::ShellVariable;
 using testing_support::TempDir;
 
 // Keeps the QM options of the process and puts them back.
@@ -34,6 +36,7 @@ class OptimizeDeck : public ::testing::Test {
     return c;
   }
 
+  ShellVariable shell_{"/bin/sh"};
   TempDir dir_;
   CMolecule mol_ = HydrogenPeroxide();
   Gaussian::GaussianJob saved_ = Gaussian::options;

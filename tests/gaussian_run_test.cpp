@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,32 +9,13 @@
 #include "intra/BondOpt.h"
 #include "support/process_exit.h"
 #include "support/run.h"
+#include "support/shell_variable.h"
 
 namespace {
 
 using testing_support::ExpectExit;
+using testing_support::ShellVariable;
 using testing_support::TempDir;
-
-// Sets SHELL for the life of the object and puts the old value back.
-class ShellVariable {
- public:
-  explicit ShellVariable(const char* value) {
-    if (const char* old = std::getenv("SHELL")) old_ = old;
-    if (value != nullptr)
-      setenv("SHELL", value, 1);
-    else
-      unsetenv("SHELL");
-  }
-  ~ShellVariable() {
-    if (old_)
-      setenv("SHELL", old_->c_str(), 1);
-    else
-      unsetenv("SHELL");
-  }
-
- private:
-  std::optional<std::string> old_;
-};
 
 // A runner that records the command lines instead of starting them.
 struct RecordingRunner {
