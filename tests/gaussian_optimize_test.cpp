@@ -1,32 +1,35 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "gaussian.h"
 #include "support/molecule.h"
+#include "support/printed.h"
 #include "support/process_exit.h"
 #include "support/run.h"
 #include "support/shell_variable.h"
 
 namespace {
 
-using testing_support::ExpectExit;
-using testing_support::HydrogenPeroxide;
-using testing_support::ShellVariable;
-using testing_support::TempDir;
+using namespace testing_support;
 
 // Keeps the QM options of the process and puts them back.
 class OptimizeDeck : public ::testing::Test {
  protected:
   void TearDown() override { Gaussian::options = saved_; }
 
-  // Writes the deck for the output that is already there and returns its text.
+  // Writes the deck, checks that the job is started once, and returns the deck.
   std::string Deck(const std::vector<Real>& cr, const std::vector<CConstraint>& cons) {
-    const std::string out = dir_.Write("scan.out", "");
-    testing::internal::CaptureStdout();
-    Gaussian::Optimize(mol_, (dir_.path() / "scan.inp").string(), out, cr, cons);
-    testing::internal::GetCapturedStdout();
+    std::vector<std::string> started;
+    Printed([&] {
+      Gaussian::Optimize(mol_, inp_, out_, cr, cons, [&started](const std::string& line) {
+        started.push_back(line);
+        return 0;
+      });
+    });
+    EXPECT_EQ(started, std::vector<std::string>{"/bin/sh -c \"g09 < " + inp_ + ">" + out_ + " \""});
     return dir_.Read("scan.inp");
   }
 
@@ -38,23 +41,28 @@ class OptimizeDeck : public ::testing::Test {
 
   ShellVariable shell_{"/bin/sh"};
   TempDir dir_;
+  const std::string inp_ = (dir_.path() / "scan.inp").string();
+  const std::string out_ = (dir_.path() / "scan.out").string();
   CMolecule mol_ = HydrogenPeroxide();
+  const std::vector<Real> cr_ = mol_.xyz;  // its stored geometry
   Gaussian::GaussianJob saved_ = Gaussian::options;
-  const std::vector<Real> cr_ = {0.9, 0.8, 0.5, 0.0, 0.7, 0.0, 0.0, -0.7, 0.0, -0.9, -0.8, 0.5};
 };
 
-TEST_F(OptimizeDeck, AnionWithTwoAndFourAtomConstraints) {
+TEST_F(OptimizeDeck, AnionWithOptionsAndTwoAndFourAtomConstraints) {
+  Gaussian::options.nproc = 4;
+  Gaussian::options.addCommand = "%mem=2GB";
+  Gaussian::options.QMTheory = "MP2/6-31G* ";
   mol_.netcharge = -1.0;
-  mol_.spinm = 1;
+  mol_.spinm = 3;
   EXPECT_EQ(Deck(cr_, {Frozen({0, 1}), Frozen({3, 0, 1, 2})}),
-            "\n"
-            "%NPROCS=1\n"
+            "%mem=2GB\n"
+            "%NPROCS=4\n"
             "%NoSave\n"
-            "#HF/6-31G* Opt=(ModRedun, MaxCycle=20) NoSymm\n"
+            "#MP2/6-31G*  Opt=(ModRedun, MaxCycle=20) NoSymm\n"
             "\n"
             "MolName: \n"
             "\n"
-            "-1 1 \n"
+            "-1 3 \n"
             "1    0  0.90000  0.80000  0.50000\n"
             "8    0  0.00000  0.70000  0.00000\n"
             "8    0  0.00000 -0.70000  0.00000\n"
@@ -65,59 +73,32 @@ TEST_F(OptimizeDeck, AnionWithTwoAndFourAtomConstraints) {
             "\n");
 }
 
-TEST_F(OptimizeDeck, ProcessorsAndExtraCommandWithoutConstraints) {
-  Gaussian::options.nproc = 4;
-  Gaussian::options.addCommand = "%mem=2GB";
-  Gaussian::options.QMTheory = "MP2/6-31G* ";
-  mol_.spinm = 3;
-  EXPECT_EQ(Deck(cr_, {}),
-            "%mem=2GB\n"
-            "%NPROCS=4\n"
-            "%NoSave\n"
-            "#MP2/6-31G*  Opt=(ModRedun, MaxCycle=20) NoSymm\n"
-            "\n"
-            "MolName: \n"
-            "\n"
-            "0 3 \n"
-            "1    0  0.90000  0.80000  0.50000\n"
-            "8    0  0.00000  0.70000  0.00000\n"
-            "8    0  0.00000 -0.70000  0.00000\n"
-            "1    0 -0.90000 -0.80000  0.50000\n"
-            "\n"
-            "\n");
-}
-
-TEST_F(OptimizeDeck, FarCoordinatesStaySeparated) {
+TEST_F(OptimizeDeck, DefaultsWithoutConstraintsAndFarCoordinates) {
   std::vector<Real> far = cr_;
   far[0] = -12.5;
   far[1] = 123.25;
   const std::string deck = Deck(far, {});
-  EXPECT_NE(deck.find("1    0 -12.50000 123.25000  0.50000\n"), std::string::npos) << deck;
+  EXPECT_TRUE(deck.starts_with("\n%NPROCS=1\n%NoSave\n#HF/6-31G* Opt=(ModRedun, MaxCycle=20)"))
+      << deck;
+  EXPECT_TRUE(
+      deck.ends_with("\n0 1 \n1    0 -12.50000 123.25000  0.50000\n"
+                     "8    0  0.00000  0.70000  0.00000\n"
+                     "8    0  0.00000 -0.70000  0.00000\n"
+                     "1    0 -0.90000 -0.80000  0.50000\n\n\n"))
+      << deck;
 }
 
-TEST_F(OptimizeDeck, TooFewStartCoordinatesAreAnError) {
-  const std::vector<Real> one = {0.0, 0.0, 0.0};
-  EXPECT_THROW(Gaussian::Optimize(mol_, (dir_.path() / "scan.inp").string(),
-                                  (dir_.path() / "scan.out").string(), one, {}),
-               std::length_error);
-}
-
-TEST_F(OptimizeDeck, ReusesTheOutputAndStartsNothing) {
-  const std::string out = dir_.Write("scan.out", "");
-  int started = 0;
-  testing::internal::CaptureStdout();
-  Gaussian::Optimize(mol_, (dir_.path() / "scan.inp").string(), out, cr_, {},
-                     [&started](const std::string&) { return ++started, 0; });
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "$ " + out + " exists nothing done\n");
-  EXPECT_EQ(started, 0);
-}
-
-TEST_F(OptimizeDeck, DeckThatCannotBeWrittenEndsTheProcess) {
-  const std::string inp = (dir_.path() / "missing" / "scan.inp").string();
-  const ProcessExit e = ExpectExit(
-      [&] { Gaussian::Optimize(mol_, inp, (dir_.path() / "scan.out").string(), cr_, {}); });
+TEST_F(OptimizeDeck, Failures) {
+  try {
+    Gaussian::Optimize(mol_, inp_, out_, {0.0, 0.0, 0.0}, {});
+    ADD_FAILURE() << "too few start coordinates were taken";
+  } catch (const std::length_error& e) {
+    EXPECT_STREQ(e.what(), "start coordinates hold 3 values, 12 needed");
+  }
+  const std::string absent = (dir_.path() / "missing" / "scan.inp").string();
+  const ProcessExit e = ExpectExit([&] { Gaussian::Optimize(mol_, absent, out_, cr_, {}); });
   EXPECT_EQ(e.status, 1);
-  EXPECT_EQ(e.message, inp + "can not be opened\n");
+  EXPECT_EQ(e.message, absent + "can not be opened\n");
 }
 
 }  // namespace

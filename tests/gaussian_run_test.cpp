@@ -1,123 +1,97 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "errors.h"
 #include "gaussian.h"
 #include "intra/BondOpt.h"
+#include "support/printed.h"
 #include "support/process_exit.h"
 #include "support/run.h"
 #include "support/shell_variable.h"
 
 namespace {
 
-using testing_support::ExpectExit;
-using testing_support::ShellVariable;
-using testing_support::TempDir;
-
-// A runner that records the command lines instead of starting them.
-struct RecordingRunner {
-  std::vector<std::string> lines;
-  int status = 0;
-  ShellRunner Runner() {
-    return [this](const std::string& line) {
-      lines.push_back(line);
-      return status;
-    };
-  }
-};
+using namespace testing_support;
 
 TEST(GaussCommandLine, FallsBackToTcsh) {
   ShellVariable shell(nullptr);
-  testing::internal::CaptureStdout();
-  const std::string line = GaussCommandLine("a.inp", "a.out");
-  testing::internal::GetCapturedStdout();
+  std::string line;
+  EXPECT_EQ(Printed([&] { line = GaussCommandLine("a.inp", "a.out"); }),
+            "err can not determine current shell name, will use tcsh\n");
   EXPECT_EQ(line, "tcsh -c \"g09 < a.inp>a.out \"");
 }
 
-TEST(RunGauss, StartsTheJobWhenTheOutputIsMissing) {
-  ShellVariable shell("/bin/sh");
-  TempDir dir;
-  const std::string inp = dir.Write("sp1.inp", "deck");
-  const std::string out = (dir.path() / "sp1.out").string();
-  RecordingRunner runner;
-  run_gauss(inp, out, runner.Runner());
-  ASSERT_EQ(runner.lines.size(), 1u);
-  EXPECT_EQ(runner.lines[0], "/bin/sh -c \"g09 < " + inp + ">" + out + " \"");
+// A deck in a directory of its own, run through /bin/sh.
+class RunGauss : public ::testing::Test {
+ protected:
+  // A runner that records the command lines instead of starting them.
+  ShellRunner Runner() {
+    return [this](const std::string& line) {
+      lines_.push_back(line);
+      return status_;
+    };
+  }
+
+  ShellVariable shell_{"/bin/sh"};
+  TempDir dir_;
+  const std::string inp_ = dir_.Write("sp1.inp", "deck\n");
+  const std::string out_ = (dir_.path() / "sp1.out").string();
+  std::vector<std::string> lines_;
+  int status_ = 0;
+};
+
+TEST_F(RunGauss, StartsTheJobWhenTheOutputIsMissingAndReportsAFailureToStart) {
+  const std::string line = "/bin/sh -c \"g09 < " + inp_ + ">" + out_ + " \"";
+  testing::internal::CaptureStderr();
+  run_gauss(inp_, out_, Runner());
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  status_ = -1;
+  testing::internal::CaptureStderr();
+  run_gauss(inp_, out_, Runner());
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "$ err in running : " + line + "\n");
+  EXPECT_EQ(lines_, (std::vector<std::string>{line, line}));
 }
 
-TEST(RunGauss, ReusesAnExistingOutputWhateverItHolds) {
-  TempDir dir;
-  const std::string inp = dir.Write("sp1.inp", "deck");
-  const std::string out = dir.Write("sp1.out", "");
-  RecordingRunner runner;
-  testing::internal::CaptureStdout();
-  run_gauss(inp, out, runner.Runner());
-  const std::string printed = testing::internal::GetCapturedStdout();
-  EXPECT_TRUE(runner.lines.empty());
-  EXPECT_NE(printed.find("$ " + out + " exists nothing done\n"), std::string::npos) << printed;
-}
-
-TEST(RunGauss, SwitchedOffRunsNothingNotEvenAMissingOutput) {
-  TempDir dir;
-  const std::string inp = (dir.path() / "pop1.inp").string();
-  const std::string out = (dir.path() / "pop1.out").string();
-  RecordingRunner runner;
+TEST_F(RunGauss, StartsNothingForAnExistingOutputOrWhenSwitchedOff) {
+  const std::string existing = dir_.Write("old.out", "");  // whatever it holds
+  EXPECT_EQ(Printed([&] { run_gauss(inp_, existing, Runner()); }),
+            "$ " + existing + " exists nothing done\n");
   const int saved = OptInter.bGsOut;
   OptInter.bGsOut = 0;
-  testing::internal::CaptureStdout();
-  run_gauss(inp, out, runner.Runner());
-  const std::string printed = testing::internal::GetCapturedStdout();
+  const std::string printed = Printed([&] { run_gauss(inp_, out_, Runner()); });
   OptInter.bGsOut = saved;
-  EXPECT_TRUE(runner.lines.empty());
-  EXPECT_EQ(printed, "$ no QM calculation will be produced for input file : " + inp + " \n");
+  EXPECT_EQ(printed, "$ no QM calculation will be produced for input file : " + inp_ + " \n");
+  EXPECT_TRUE(lines_.empty());
 }
 
-TEST(RunGauss, FailureToStartIsReportedAndTheRunGoesOn) {
-  ShellVariable shell("/bin/sh");
-  TempDir dir;
-  const std::string inp = dir.Write("sp1.inp", "deck");
-  const std::string out = (dir.path() / "sp1.out").string();
-  RecordingRunner runner;
-  runner.status = -1;
-  testing::internal::CaptureStderr();
-  run_gauss(inp, out, runner.Runner());
-  EXPECT_EQ(testing::internal::GetCapturedStderr(),
-            "$ err in running : /bin/sh -c \"g09 < " + inp + ">" + out + " \"\n");
+TEST_F(RunGauss, FileNamesThatTheShellWouldSplitAreRefused) {
+  const std::string blank = dir_.Write("my job.inp", "deck");
+  const std::string quote = "x\"; rm -rf y; \".out";
+  const struct {
+    std::string inp, out, refused;
+  } cases[] = {{blank, (dir_.path() / "my job.out").string(), blank}, {inp_, quote, quote}};
+  for (const auto& c : cases) {
+    const ProcessExit e = ExpectExit([&] { run_gauss(c.inp, c.out, Runner()); });
+    EXPECT_EQ(e.status, 1);
+    EXPECT_EQ(e.message,
+              "$ err gaussian file name with blanks or shell characters : " + c.refused + "\n");
+  }
+  EXPECT_TRUE(lines_.empty());
 }
 
-TEST(RunGauss, FileNamesThatTheShellWouldSplitAreRefused) {
-  TempDir dir;
-  const std::string inp = dir.Write("my job.inp", "deck");
-  const std::string out = (dir.path() / "my job.out").string();
-  RecordingRunner runner;
-  const ProcessExit e = ExpectExit([&] { run_gauss(inp, out, runner.Runner()); });
-  EXPECT_EQ(e.status, 1);
-  EXPECT_EQ(e.message, "$ err gaussian file name with blanks or shell characters : " + inp + "\n");
-  EXPECT_TRUE(runner.lines.empty());
-
-  const ProcessExit quote = ExpectExit(
-      [&] { run_gauss(dir.Write("a.inp", ""), "x\"; rm -rf y; \".out", runner.Runner()); });
-  EXPECT_EQ(quote.status, 1);
-  EXPECT_TRUE(runner.lines.empty());
-}
-
-TEST(RunGauss, RealShellRunsTheCommand) {
+TEST_F(RunGauss, RealShellRunsTheCommand) {
   // A stand-in program named g09 on PATH copies its input to its output.
-  TempDir dir;
-  const std::string bin = (dir.path() / "bin").string();
-  dir.Write("bin/g09", "#!/bin/sh\ncat\n");
-  std::filesystem::permissions(dir.path() / "bin" / "g09", std::filesystem::perms::owner_all);
-  const std::string inp = dir.Write("job.inp", "deck text\n");
-  const std::string out = (dir.path() / "job.out").string();
-  ShellVariable shell("/bin/sh");
+  dir_.Write("bin/g09", "#!/bin/sh\ncat\n");
+  std::filesystem::permissions(dir_.path() / "bin" / "g09", std::filesystem::perms::owner_all);
   const std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
-  setenv("PATH", (bin + ":" + oldPath).c_str(), 1);
-  run_gauss(inp, out);
+  setenv("PATH", ((dir_.path() / "bin").string() + ":" + oldPath).c_str(), 1);
+  run_gauss(inp_, out_);
   setenv("PATH", oldPath.c_str(), 1);
-  EXPECT_EQ(dir.Read("job.out"), "deck text\n");
+  EXPECT_EQ(dir_.Read("sp1.out"), "deck\n");
 }
 
 }  // namespace
