@@ -140,7 +140,9 @@ void CMolecule::QMOptCoordinates(int igeom) {
   for (int i = 0; i < natm; ++i)
     for (int c = 0; c < 3; ++c) atom[i].xyz[c] = xyzOpt[3 * i + c];
   StoreDipole(*this, w, igeom);
-  if (w.prop.mullikenq.size() != static_cast<std::size_t>(natm)) EndProcess(1);
+  if (w.prop.mullikenq.size() != static_cast<std::size_t>(natm))
+    EndProcess(1, Format("$ err %zu Mulliken charges instead of %i in gaussian output file : %s\n",
+                         w.prop.mullikenq.size(), natm, out.c_str()));
   for (int i = 0; i < natm; ++i) atom[i].qpop = w.prop.mullikenq[i];
 
   if (w.prop.ifconverged)
