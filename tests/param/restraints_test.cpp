@@ -1,6 +1,8 @@
 // Fixed and tied dihedral entries from "bparam.inp".
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "param/molecule_fixture.h"
 #include "param/param.h"
 #include "support/fpath_scope.h"
@@ -36,15 +38,7 @@ class ReadRestr : public testing::Test {
   Param p;
 };
 
-TEST_F(ReadRestr, MissingFileLeavesTheRelationsCleared) {
-  p.relDihe[0][0] = -1;
-  p.relDihe[1][2] = 1;
-  EXPECT_EQ(Printed([&] { p.read_restr(); }), "$ external file for param rel was not found\n");
-  EXPECT_EQ(p.relDihe[0][0], 0);
-  EXPECT_EQ(p.relDihe[1][2], 0);
-}
-
-TEST_F(ReadRestr, FixedAndTiedLines) {
+TEST_F(ReadRestr, FixedAndTiedLinesAndWithoutAFileNone) {
   EXPECT_EQ(Read("f a b c d\n"
                  "F F C B E\n"
                  " F E B C F\n"
@@ -60,6 +54,11 @@ TEST_F(ReadRestr, FixedAndTiedLines) {
   EXPECT_EQ(p.relDihe[1][2], 1);
   EXPECT_EQ(p.relDihe[2][1], 1);
   EXPECT_EQ(p.relDihe[0][1], 0);
+
+  std::filesystem::remove(dir.path() / "bparam.inp");
+  EXPECT_EQ(Printed([&] { p.read_restr(); }), "$ external file for param rel was not found\n");
+  EXPECT_EQ(p.relDihe[0][0], 0);
+  EXPECT_EQ(p.relDihe[1][2], 0);
 }
 
 TEST_F(ReadRestr, UnknownDihedralEndsTheProcess) {
