@@ -1,15 +1,14 @@
 // Starting values of the entries to fit from an earlier result file.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 
 #include "param/molecule_fixture.h"
 #include "param/param.h"
 #include "support/forcefield_state.h"
-#include "support/process_exit.h"
 #include "support/run.h"
 
-using testing_support::ExpectExit;
 using testing_support::ForceFieldState;
 using testing_support::TempDir;
 using testing_support::TypedMethanol;
@@ -52,18 +51,15 @@ class InitialParamTest : public testing::Test {
 
 TEST_F(InitialParamTest, OnlyEntriesToFitTakeTheFileValues) {
   param.bond[0].fOpt = 1;
-  param.bond[1].fOpt = 0;
   param.angle[1].fOpt = 1;
-  param.angle[0].fOpt = 0;
   param.impr[0].fOpt = 1;
   param.angle[1].paramfile = "initial.prm";
   Read(kPrevious);
-  const std::string path = (dir.path() / "prev.prm").string();
   EXPECT_DOUBLE_EQ(param.bond[0].force, 300.0);
   EXPECT_DOUBLE_EQ(param.bond[0].rmin, 1.2);
   EXPECT_DOUBLE_EQ(param.bond[0].ideal, 1.2);
   EXPECT_EQ(param.bond[0].comment, " PREVIOUS");
-  EXPECT_EQ(param.bond[0].paramfile, path);
+  EXPECT_EQ(param.bond[0].paramfile, (dir.path() / "prev.prm").string());
   EXPECT_DOUBLE_EQ(param.bond[1].force, 200.0);
 
   EXPECT_EQ(param.angle[1].ub, 1);
@@ -73,19 +69,14 @@ TEST_F(InitialParamTest, OnlyEntriesToFitTakeTheFileValues) {
   EXPECT_DOUBLE_EQ(param.angle[1].s0, 1.8);
   EXPECT_EQ(param.angle[1].paramfile, "initial.prm");
   EXPECT_DOUBLE_EQ(param.angle[0].force, 50.0);
-
   EXPECT_DOUBLE_EQ(param.impr[0].force, 9.0);
-  EXPECT_EQ(listing.substr(0, 5), "BOND\n");
-}
 
-TEST_F(InitialParamTest, DihedralsWithoutTermsGetAWeakTwoFoldTerm) {
-  param.dihe[0].fOpt = 0;
-  Read(kPrevious);
+  // The dihedral, not fitted and without terms, gets a weak two-fold one.
   const auto& d = param.dihe[0];
-  EXPECT_EQ(d.NonZero[1], 1);
+  EXPECT_EQ(d.NonZero, (std::array<int, kDiheTerms>{0, 1, 0, 0, 0, 0}));
   EXPECT_DOUBLE_EQ(d.force[1], 0.01);
   EXPECT_DOUBLE_EQ(d.angle[1], 0.0);
-  for (int n : {0, 2, 3, 4, 5}) EXPECT_EQ(d.NonZero[n], 0);
+  EXPECT_EQ(listing.substr(0, 5), "BOND\n");
   EXPECT_NE(
       listing.find("   HGA3   CG331   OG311    HGP1    0.01000 2    0.00000 ! optimize :  no |"),
       std::string::npos);
@@ -111,27 +102,17 @@ TEST_F(InitialParamTest, DihedralTermsOfTheFileAreAddedToTheTable) {
 TEST_F(InitialParamTest, EquilibriumValuesFromTheStructure) {
   OptInter.fBondFromStructure = true;
   OptInter.fAngleFromStructure = true;
-  param.bond[2].fOpt = 1;  // O-HO, 0.96 A
-  param.bond[1].fOpt = 0;
-  param.angle[0].fOpt = 1;  // H1-C-O, 90 degrees, made Urey-Bradley here
+  param.bond[1].fOpt = 1;   // C-O, 1.5 A in the file
+  param.angle[0].fOpt = 1;  // H1-C-O, made Urey-Bradley here
   param.angle[0].ub = 1;
   mol1.atom[1].xyz = {0.0, 0.0, 0.1};  // moves the carbon
   Read(kPrevious);
-  EXPECT_NEAR(param.bond[2].rmin, 0.96, 1e-12);
-  EXPECT_DOUBLE_EQ(param.bond[2].ideal, param.bond[2].rmin);
-  EXPECT_DOUBLE_EQ(param.bond[1].rmin, 1.43);  // kept: not fitted
-  const double h1o = std::hypot(1.43, 1.09);
-  EXPECT_NEAR(param.angle[0].s0, h1o, 1e-12);
-  const double cosine = (0.0 * 1.43 + (1.09) * 0.0 + (-0.1) * (-0.1)) /
-                        (std::hypot(1.09, 0.1) * std::hypot(1.43, 0.1));
+  EXPECT_DOUBLE_EQ(param.bond[1].rmin, std::hypot(1.43, 0.1));
+  EXPECT_DOUBLE_EQ(param.bond[1].ideal, param.bond[1].rmin);
+  EXPECT_DOUBLE_EQ(param.bond[0].rmin, 1.09);  // kept: not fitted
+  EXPECT_NEAR(param.angle[0].s0, std::hypot(1.43, 1.09), 1e-12);
+  const double cosine = 0.01 / (std::hypot(1.09, 0.1) * std::hypot(1.43, 0.1));
   EXPECT_NEAR(param.angle[0].amin, std::acos(cosine) * 180.0 / M_PI, 1e-4);
-}
-
-TEST_F(InitialParamTest, MissingFileEndsTheProcess) {
-  const std::string missing = (dir.path() / "none.prm").string();
-  const auto e = ExpectExit([&] { param.ReadInitialParam(missing); });
-  EXPECT_EQ(e.status, 1);
-  EXPECT_EQ(e.message, "$ error parameter file can not be opened : " + missing + "\n");
 }
 
 }  // namespace

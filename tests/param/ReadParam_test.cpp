@@ -1,48 +1,33 @@
 // Filling the bonded parameter table from CHARMM parameter files.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <utility>
+
 #include "param.h"
+#include "param/molecule_fixture.h"
 #include "param/param.h"
+#include "support/printed.h"
 #include "support/process_exit.h"
 #include "support/run.h"
 
 using testing_support::ExpectExit;
+using testing_support::Printed;
 using testing_support::TempDir;
+using testing_support::WithTypes;
 
 namespace {
-
-void SetBond(Param& p, const std::string& t1, const std::string& t2) {
-  auto& b = p.AddBond();
-  b.atp1 = t1;
-  b.atp2 = t2;
-}
-
-void SetAngle(Param& p, const std::string& t1, const std::string& t2, const std::string& t3) {
-  auto& a = p.AddAngle();
-  a.atp1 = t1;
-  a.atp2 = t2;
-  a.atp3 = t3;
-}
-
-template <class Entry>
-void SetTypes4(Entry& e, const std::string& t1, const std::string& t2, const std::string& t3,
-               const std::string& t4) {
-  e.atp1 = t1;
-  e.atp2 = t2;
-  e.atp3 = t3;
-  e.atp4 = t4;
-}
 
 // A table of the kind a small alcohol needs.
 Param AlcoholTable() {
   Param p;
-  SetBond(p, "CG331", "HGA3");
-  SetBond(p, "CG331", "OG311");
-  SetAngle(p, "HGA3", "CG331", "OG311");
-  SetAngle(p, "HGA3", "CG331", "HGA3");
-  SetAngle(p, "CG331", "OG311", "HGP1");
-  SetTypes4(p.AddDihe(), "HGA3", "CG331", "OG311", "HGP1");
-  SetTypes4(p.AddImpr(), "CG2O1", "A", "B", "OG2D1");
+  WithTypes(p.AddBond(), {"CG331", "HGA3"});
+  WithTypes(p.AddBond(), {"CG331", "OG311"});
+  WithTypes(p.AddAngle(), {"HGA3", "CG331", "OG311"});
+  WithTypes(p.AddAngle(), {"HGA3", "CG331", "HGA3"});
+  WithTypes(p.AddAngle(), {"CG331", "OG311", "HGP1"});
+  WithTypes(p.AddDihe(), {"HGA3", "CG331", "OG311", "HGP1"});
+  WithTypes(p.AddImpr(), {"CG2O1", "A", "B", "OG2D1"});
   return p;
 }
 
@@ -73,6 +58,8 @@ TEST(ReadParamFromFile, FillsEveryKindFromItsSection) {
   TempDir dir;
   const std::string f = dir.Write("a.prm", kFile);
   Param p = AlcoholTable();
+  p.angle[0].ub = 1;  // a line without Urey-Bradley values keeps the term
+  p.angle[0].kub = 7.0;
   p.readParamFromFile(f);
 
   EXPECT_TRUE(p.bond[0].ifread);
@@ -86,7 +73,8 @@ TEST(ReadParamFromFile, FillsEveryKindFromItsSection) {
   EXPECT_DOUBLE_EQ(p.angle[0].force, 45.9);
   EXPECT_DOUBLE_EQ(p.angle[0].amin, 108.89);
   EXPECT_DOUBLE_EQ(p.angle[0].ideal, 108.89);
-  EXPECT_EQ(p.angle[0].ub, 0);
+  EXPECT_EQ(p.angle[0].ub, 1);
+  EXPECT_DOUBLE_EQ(p.angle[0].kub, 7.0);
   EXPECT_EQ(p.angle[1].ub, 1);
   EXPECT_DOUBLE_EQ(p.angle[1].kub, 5.4);
   EXPECT_DOUBLE_EQ(p.angle[1].s0, 1.802);
@@ -96,9 +84,7 @@ TEST(ReadParamFromFile, FillsEveryKindFromItsSection) {
 
   const auto& d = p.dihe[0];
   EXPECT_TRUE(d.ifread);
-  EXPECT_EQ(d.NonZero[0], 1);
-  EXPECT_EQ(d.NonZero[1], 0);
-  EXPECT_EQ(d.NonZero[2], 1);
+  EXPECT_EQ(d.NonZero, (std::array<int, kDiheTerms>{1, 0, 1, 0, 0, 0}));
   EXPECT_DOUBLE_EQ(d.force[0], 0.2);
   EXPECT_DOUBLE_EQ(d.angle[0], 180.0);
   EXPECT_DOUBLE_EQ(d.ideal[0], 180.0);
@@ -109,84 +95,61 @@ TEST(ReadParamFromFile, FillsEveryKindFromItsSection) {
 
   EXPECT_TRUE(p.impr[0].ifread);
   EXPECT_DOUBLE_EQ(p.impr[0].force, 60.0);
-}
 
-TEST(ReadParamFromFile, LinesAfterEndBelongToTheLastSection) {
-  TempDir dir;
-  Param p = AlcoholTable();
-  p.readParamFromFile(dir.Write("a.prm", "BONDS\nEND\nOG311 CG331 428.0 1.42\n"));
-  EXPECT_TRUE(p.bond[1].ifread);
+  // Lines after END belong to the last section.
+  p.readParamFromFile(dir.Write("b.prm", "BONDS\nEND\nOG311 CG331 428.0 1.42\n"));
   EXPECT_DOUBLE_EQ(p.bond[1].force, 428.0);
-}
-
-TEST(ReadParamFromFile, AngleLineCanAddUreyBradleyButNeverRemovesIt) {
-  TempDir dir;
-  Param p = AlcoholTable();
-  p.angle[0].ub = 1;
-  p.angle[0].kub = 7.0;
-  p.readParamFromFile(dir.Write("a.prm", "ANGLES\nHGA3 CG331 OG311 45.90 108.89 !\n"));
-  EXPECT_EQ(p.angle[0].ub, 1);
-  EXPECT_DOUBLE_EQ(p.angle[0].kub, 7.0);
-  EXPECT_EQ(p.angle[0].comment, "");
 }
 
 TEST(ReadParamFromFile, ExactLineAfterWildcardWinsAndNotBefore) {
   TempDir dir;
-  const char* wildcardFirst =
-      "DIHEDRALS\n"
-      "X A B X 1.0 2 0.0\n"
-      "C A B D 3.0 2 180.0\n";
-  const char* exactFirst =
-      "DIHEDRALS\n"
-      "C A B D 3.0 2 180.0\n"
-      "X A B X 1.0 2 0.0\n";
-  for (const auto* text : {wildcardFirst, exactFirst}) {
+  const std::string wildcard = "X A B X 1.0 2 0.0\n", exact = "C A B D 3.0 2 180.0\n";
+  for (const bool exactWins : {true, false}) {
+    SCOPED_TRACE(exactWins ? "wildcard first" : "exact first");
     Param p;
-    SetTypes4(p.AddDihe(), "C", "A", "B", "D");
-    SetTypes4(p.AddDihe(), "E", "B", "A", "F");
+    WithTypes(p.AddDihe(), {"C", "A", "B", "D"});
+    WithTypes(p.AddDihe(), {"E", "B", "A", "F"});
+    const std::string f =
+        dir.Write("d.prm", "DIHEDRALS\n" + (exactWins ? wildcard + exact : exact + wildcard));
     testing::internal::CaptureStderr();
-    p.readParamFromFile(dir.Write("d.prm", text));
-    const std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(err, "$ err repeated dihedral for C A B D 1\n");
-    const bool exactWins = text == wildcardFirst;
+    p.readParamFromFile(f);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "$ err repeated dihedral for C A B D 1\n");
     EXPECT_DOUBLE_EQ(p.dihe[0].force[1], exactWins ? 3.0 : 1.0);
     EXPECT_DOUBLE_EQ(p.dihe[0].angle[1], exactWins ? 180.0 : 0.0);
     EXPECT_DOUBLE_EQ(p.dihe[1].force[1], 1.0);
   }
 }
 
-TEST(ReadParamFromFile, BadNumberEndsTheProcessNamingTheSection) {
+TEST(ReadParamFromFile, FailuresEndTheProcessNamingFileSectionAndLine) {
   TempDir dir;
-  const std::string f = dir.Write("a.prm", "BONDS\nCG331 HGA3 strong 1.0\n");
-  Param p = AlcoholTable();
-  const auto e = ExpectExit([&] { p.readParamFromFile(f); });
-  EXPECT_EQ(e.status, 1);
-  EXPECT_EQ(e.message, "$ err : while reading file: " + f +
-                           " ; within section : bond ;  in line : CG331 HGA3 STRONG 1.0\n"
-                           "$ err : not a number: 'STRONG'\n");
-}
-
-TEST(ReadParamFromFile, MultiplicityOutsideOneToSixNamesFileAndLine) {
-  TempDir dir;
-  Param p = AlcoholTable();
-  for (const char* n : {"0", "7"}) {
-    const std::string f =
-        dir.Write("a.prm", std::string("DIHEDRALS\nHGA3 CG331 OG311 HGP1 0.18 ") + n + " 0.0\n");
-    const auto e = ExpectExit([&] { p.readParamFromFile(f); });
+  const std::string missing = (dir.path() / "none.prm").string();
+  const auto within = [](const std::string& f, const std::string& section, const std::string& line,
+                         const std::string& why) {
+    return "$ err : while reading file: " + f + " ; within section : " + section +
+           " ;  in line : " + line + "\n$ err : " + why + "\n";
+  };
+  const std::string bad = dir.Write("bad.prm", "BONDS\nCG331 HGA3 strong 1.0\n");
+  const std::string zero = dir.Write("zero.prm", "DIHEDRALS\nHGA3 CG331 OG311 HGP1 0.18 0 0.0\n");
+  const std::string seven = dir.Write("seven.prm", "dihedrals\nHGA3 CG331 OG311 HGP1 0.18 7 0\n");
+  const std::pair<std::string, std::string> cases[] = {
+      {bad, within(bad, "bond", "CG331 HGA3 STRONG 1.0", "not a number: 'STRONG'")},
+      {zero, within(zero, "dihe", "HGA3 CG331 OG311 HGP1 0.18 0 0.0",
+                    "dihedral multiplicity 0 outside 1..6")},
+      {seven, within(seven, "dihe", "HGA3 CG331 OG311 HGP1 0.18 7 0",
+                     "dihedral multiplicity 7 outside 1..6")},
+      {missing, "$ error parameter file can not be opened : " + missing + "\n"},
+  };
+  for (const auto& [file, message] : cases) {
+    SCOPED_TRACE(file);
+    Param p = AlcoholTable();
+    const auto e = ExpectExit([&] { p.readParamFromFile(file); });
     EXPECT_EQ(e.status, 1);
-    EXPECT_EQ(e.message, "$ err : while reading file: " + f +
-                             " ; within section : dihe ;  in line : HGA3 CG331 OG311 HGP1 0.18 " +
-                             n + " 0.0\n$ err : dihedral multiplicity " + n + " outside 1..6\n");
+    EXPECT_EQ(e.message, message);
+    // Starting values from an earlier result go through the same reader.
+    const auto again = ExpectExit([&] { Printed([&] { p.ReadInitialParam(file); }); });
+    EXPECT_EQ(again.status, 1);
+    EXPECT_EQ(again.message, message);
   }
-}
-
-TEST(ReadParamFromFile, MissingFileEndsTheProcess) {
-  TempDir dir;
-  const std::string f = (dir.path() / "none.prm").string();
-  Param p;
-  const auto e = ExpectExit([&] { p.readParamFromFile(f); });
-  EXPECT_EQ(e.status, 1);
-  EXPECT_EQ(e.message, "$ error parameter file can not be opened : " + f + "\n");
 }
 
 TEST(ParamInitialize, MarksEveryEntryNoFileSuppliedAndLastFileWins) {

@@ -1,81 +1,62 @@
 // The bonded parameter table as text.
 #include <gtest/gtest.h>
 
+#include "param/molecule_fixture.h"
 #include "param/param.h"
 #include "support/fpath_scope.h"
+#include "support/printed.h"
 #include "support/process_exit.h"
 #include "support/run.h"
 
 using testing_support::ExpectExit;
 using testing_support::FpathScope;
+using testing_support::Printed;
 using testing_support::TempDir;
+using testing_support::WithTypes;
 
 namespace {
 
+// One entry of each kind to fit, with and without Urey-Bradley term and
+// comment, and a bond that is kept.
 Param Sample() {
   Param p;
-  auto& b = p.AddBond();
-  b.atp1 = "CG331";
-  b.atp2 = "HGA3";
+  auto& b = WithTypes(p.AddBond(), {"CG331", "HGA3"});
   b.force = 322.0;
   b.rmin = 1.111;
   b.fOpt = 1;
   b.comment = " alkane";
   b.paramfile = "a.prm";
-  auto& kept = p.AddBond();
-  kept.atp1 = "CG331";
-  kept.atp2 = "OG311";
-  auto& a = p.AddAngle();
-  a.atp1 = "HGA3";
-  a.atp2 = "CG331";
-  a.atp3 = "HGA3";
+  WithTypes(p.AddBond(), {"CG331", "OG311"});
+  auto& a = WithTypes(p.AddAngle(), {"HGA3", "CG331", "HGA3"});
   a.force = 35.5;
   a.amin = 108.4;
   a.ub = 1;
   a.kub = 5.4;
   a.s0 = 1.802;
   a.fOpt = 1;
-  auto& plain = p.AddAngle();
-  plain.atp1 = "HGA3";
-  plain.atp2 = "CG331";
-  plain.atp3 = "OG311";
+  auto& plain = WithTypes(p.AddAngle(), {"HGA3", "CG331", "OG311"});
   plain.force = 45.9;
   plain.amin = 108.89;
   plain.fOpt = 1;
   plain.comment = "x";
-  auto& d = p.AddDihe();
-  d.atp1 = "HGA3";
-  d.atp2 = "CG331";
-  d.atp3 = "OG311";
-  d.atp4 = "HGP1";
-  d.NonZero[0] = 1;
-  d.force[0] = 0.2;
-  d.angle[0] = 180.0;
-  d.NonZero[2] = 1;
-  d.force[2] = 0.18;
+  auto& d = WithTypes(p.AddDihe(), {"HGA3", "CG331", "OG311", "HGP1"});
+  d.NonZero = {1, 0, 1, 0, 0, 0};
+  d.force = {0.2, 0.0, 0.18};
+  d.angle = {180.0};
   d.paramfile[2] = "b.prm";
   d.fOpt = 1;
-  auto& m = p.AddImpr();
-  m.atp1 = "CG2O1";
-  m.atp2 = "X";
-  m.atp3 = "X";
-  m.atp4 = "OG2D1";
+  auto& m = WithTypes(p.AddImpr(), {"CG2O1", "X", "X", "OG2D1"});
   m.force = 60.0;
   m.fOpt = 1;
   m.comment = " amide";
   return p;
 }
 
-// The parameter file p writes into a working directory of its own.
-std::string Written(const Param& p) {
+TEST(WriteParam, WritesTheEntriesToFitInFixedColumns) {
   TempDir dir;
   FpathScope wd(dir.path().string());
-  p.write_param();
-  return dir.Read("add_para.inp");
-}
-
-TEST(WriteParam, WritesTheEntriesToFitInFixedColumns) {
-  EXPECT_EQ(Written(Sample()),
+  Sample().write_param();
+  EXPECT_EQ(dir.Read("add_para.inp"),
             "BONDS\n"
             "  CG331    HGA3  322.00000    1.11100  ! alkane\n"
             "\n"
@@ -92,26 +73,6 @@ TEST(WriteParam, WritesTheEntriesToFitInFixedColumns) {
             "\n");
 }
 
-TEST(WriteParam, LongTypesWidenTheColumns) {
-  Param p;
-  auto& b = p.AddBond();
-  b.atp1 = "VERYLONGTYPE";
-  b.atp2 = "H";
-  b.fOpt = 1;
-  EXPECT_EQ(
-      Written(p),
-      "BONDS\nVERYLONGTYPE       H    0.00000    0.00000 \n\nANGLES\n\nDIHEDRALS\n\nIMPROPER\n\n");
-}
-
-TEST(WriteParam, NothingToFitWritesOnlyTheHeaders) {
-  Param p = Sample();
-  for (auto& b : p.bond) b.fOpt = 0;
-  for (auto& a : p.angle) a.fOpt = 0;
-  for (auto& d : p.dihe) d.fOpt = 0;
-  for (auto& m : p.impr) m.fOpt = 0;
-  EXPECT_EQ(Written(p), "BONDS\n\nANGLES\n\nDIHEDRALS\n\nIMPROPER\n\n");
-}
-
 TEST(WriteParam, UnwritableDirectoryEndsTheProcess) {
   TempDir dir;
   const std::string missing = (dir.path() / "none").string();
@@ -122,11 +83,8 @@ TEST(WriteParam, UnwritableDirectoryEndsTheProcess) {
 }
 
 TEST(PrintParam, ListsEveryEntryWithItsOrigin) {
-  Param p = Sample();
-  testing::internal::CaptureStdout();
-  p.PrintParam();
   EXPECT_EQ(
-      testing::internal::GetCapturedStdout(),
+      Printed([] { Sample().PrintParam(); }),
       "BOND\n"
       "  CG331    HGA3  322.00000    1.11100 ! optimize : yes | read from : a.prm\n"
       "  CG331   OG311    0.00000    0.00000 ! optimize :  no | read from : \n"

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "mol.h"
+#include "param/param.h"
 #include "support/molecule.h"
 
 namespace testing_support {
@@ -25,6 +29,17 @@ inline CMolecule TypedMethanol() {
   m.GenerateStructure();
   testing::internal::GetCapturedStdout();
   return m;
+}
+
+// Sets the types of a table entry: two for a bond, three for an angle, four
+// for a dihedral or an improper.
+template <class Entry>
+Entry& WithTypes(Entry& e, const std::vector<std::string>& types) {
+  e.atp1 = types.at(0);
+  e.atp2 = types.at(1);
+  if constexpr (requires { e.atp3; }) e.atp3 = types.at(2);
+  if constexpr (requires { e.atp4; }) e.atp4 = types.at(3);
+  return e;
 }
 
 }  // namespace testing_support

@@ -1,6 +1,9 @@
 // Fixed and tied dihedral entries from "bparam.inp".
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "param/molecule_fixture.h"
 #include "param/param.h"
 #include "support/fpath_scope.h"
 #include "support/printed.h"
@@ -11,52 +14,39 @@ using testing_support::ExpectExit;
 using testing_support::FpathScope;
 using testing_support::Printed;
 using testing_support::TempDir;
+using testing_support::WithTypes;
 
 namespace {
 
-Param ThreeDihedrals() {
-  Param p;
-  const char* types[][4] = {{"A", "B", "C", "D"}, {"E", "B", "C", "F"}, {"A", "B", "C", "D"}};
-  for (const auto& t : types) {
-    auto& d = p.AddDihe();
-    d.atp1 = t[0];
-    d.atp2 = t[1];
-    d.atp3 = t[2];
-    d.atp4 = t[3];
-  }
-  return p;
-}
-
-// A working directory of its own for the relations file.
+// Entries A B C D, E B C F and A B C D again, in a working directory of
+// their own for the relations file.
 class ReadRestr : public testing::Test {
  protected:
-  // Reads the relations of p; returns what was printed.
-  static std::string Read(Param& p) {
+  void SetUp() override {
+    WithTypes(p.AddDihe(), {"A", "B", "C", "D"});
+    WithTypes(p.AddDihe(), {"E", "B", "C", "F"});
+    WithTypes(p.AddDihe(), {"A", "B", "C", "D"});
+  }
+  // Writes the relations file, reads it; returns what was printed.
+  std::string Read(const std::string& text) {
+    dir.Write("bparam.inp", text);
     return Printed([&] { p.read_restr(); });
   }
 
   TempDir dir;
   FpathScope wd{dir.path().string()};
+  Param p;
 };
 
-TEST_F(ReadRestr, MissingFileLeavesTheRelationsCleared) {
-  Param p = ThreeDihedrals();
-  p.relDihe[0][0] = -1;
-  p.relDihe[1][2] = 1;
-  EXPECT_EQ(Read(p), "$ external file for param rel was not found\n");
-  EXPECT_EQ(p.relDihe[0][0], 0);
-  EXPECT_EQ(p.relDihe[1][2], 0);
-}
-
-TEST_F(ReadRestr, FixedAndTiedLines) {
-  dir.Write("bparam.inp",
-            "f a b c d\n"
-            "F D C B A\n"
-            "Q E B C F A B C D\n"
-            "other line\n");
-  Param p = ThreeDihedrals();
-  EXPECT_EQ(Read(p), "$ external file for param rel found\nQ E B C F A B C D\n1 2\n");
-  // F matches in the written order only, every entry of those types.
+TEST_F(ReadRestr, FixedAndTiedLinesAndWithoutAFileNone) {
+  EXPECT_EQ(Read("f a b c d\n"
+                 "F F C B E\n"
+                 " F E B C F\n"
+                 "Q E B C F A B C D\n"
+                 "other line\n"),
+            "$ external file for param rel found\nQ E B C F A B C D\n1 2\n");
+  // F marks every entry of its types, in the written order only and with
+  // the letter in the first column.
   EXPECT_EQ(p.relDihe[0][0], -1);
   EXPECT_EQ(p.relDihe[2][2], -1);
   EXPECT_EQ(p.relDihe[1][1], 0);
@@ -64,48 +54,29 @@ TEST_F(ReadRestr, FixedAndTiedLines) {
   EXPECT_EQ(p.relDihe[1][2], 1);
   EXPECT_EQ(p.relDihe[2][1], 1);
   EXPECT_EQ(p.relDihe[0][1], 0);
-}
 
-TEST_F(ReadRestr, TyingAnEntryWithItselfReplacesFixed) {
-  dir.Write("bparam.inp", "F E B C F\nQ E B C F E B C F\n");
-  Param p = ThreeDihedrals();
-  Read(p);
-  EXPECT_EQ(p.relDihe[1][1], 1);
-}
-
-TEST_F(ReadRestr, KeywordAfterABlankIsNotRecognised) {
-  dir.Write("bparam.inp", " F A B C D\n");
-  Param p = ThreeDihedrals();
-  Read(p);
+  std::filesystem::remove(dir.path() / "bparam.inp");
+  EXPECT_EQ(Printed([&] { p.read_restr(); }), "$ external file for param rel was not found\n");
   EXPECT_EQ(p.relDihe[0][0], 0);
-
-  dir.Write("bparam.inp", " Q E B C F A B C D\n");
-  const auto e = ExpectExit([&] { Read(p); });
-  EXPECT_EQ(e.status, 1);
-  EXPECT_EQ(e.message, "dihedrals in rel file was not found\nQ E B C F A B C D\n");
+  EXPECT_EQ(p.relDihe[1][2], 0);
 }
 
 TEST_F(ReadRestr, UnknownDihedralEndsTheProcess) {
-  dir.Write("bparam.inp", "Q A B C D Z Z Z Z\n");
-  Param p = ThreeDihedrals();
-  const auto e = ExpectExit([&] { Read(p); });
-  EXPECT_EQ(e.status, 1);
-  EXPECT_EQ(e.message, "dihedrals in rel file was not found\n A B C D Z Z Z Z\n");
+  for (const std::string line : {"Q A B C D Z Z Z Z", " Q E B C F A B C D"}) {
+    SCOPED_TRACE(line);
+    const auto e = ExpectExit([&] { Read(line + "\n"); });
+    EXPECT_EQ(e.status, 1);
+    EXPECT_EQ(e.message, "dihedrals in rel file was not found\n" + line.substr(1) + "\n");
+  }
 }
 
 TEST_F(ReadRestr, MoreThanAHundredEntriesWidenTheRelations) {
-  Param p;
-  for (int n = 0; n < 150; ++n) {
-    auto& d = p.AddDihe();
-    d.atp1 = "T" + std::to_string(n);
-    d.atp2 = d.atp3 = d.atp4 = "C";
-  }
-  dir.Write("bparam.inp", "F T140 C C C\nQ T0 C C C T149 C C C\n");
-  Read(p);
+  for (int n = 3; n < 150; ++n) WithTypes(p.AddDihe(), {"T" + std::to_string(n), "C", "C", "C"});
+  Read("F T140 C C C\nQ A B C D T149 C C C\n");
   ASSERT_EQ(p.relDihe.size(), 150u);
   EXPECT_EQ(p.relDihe[140][140], -1);
-  EXPECT_EQ(p.relDihe[0][149], 1);
-  EXPECT_EQ(p.relDihe[149][0], 1);
+  EXPECT_EQ(p.relDihe[2][149], 1);
+  EXPECT_EQ(p.relDihe[149][2], 1);
 }
 
 }  // namespace
