@@ -21,40 +21,27 @@ namespace {
 
 // Sets the working directory prefix and the CHARMM script directory for one
 // test and puts the old values back afterwards.
-class PathsGuard {
- public:
-  PathsGuard(const std::string& work, const std::string& scripts)
-      : oldWork_(fpath), oldScripts_(strCharmmPath) {
+struct PathsGuard {
+  const std::string oldWork = fpath, oldScripts = strCharmmPath;
+  PathsGuard(const std::string& work, const std::string& scripts) {
     fpath = work;
     strCharmmPath = scripts;
   }
   ~PathsGuard() {
-    fpath = oldWork_;
-    strCharmmPath = oldScripts_;
+    fpath = oldWork;
+    strCharmmPath = oldScripts;
   }
   PathsGuard(const PathsGuard&) = delete;
   PathsGuard& operator=(const PathsGuard&) = delete;
-
- private:
-  std::string oldWork_, oldScripts_;
 };
 
-CConstraint Cons(char type, std::vector<int> aid, Real val) {
-  CConstraint c;
-  c.type = type;
-  c.aid = aid;
-  c.val = val;
-  return c;
-}
+CConstraint Cons(char type, std::vector<int> aid, Real val) { return {aid, val, type}; }
 
 // Methanol with the atom names of the CHARMM residue MEOH.
 CMolecule Meoh() {
-  return testing_support::MakeMolecule({{"CB", 6, -0.047, 0.665, 0.0},
-                                        {"OG", 8, -0.047, -0.755, 0.0},
-                                        {"HG1", 1, 0.857, -1.056, 0.0},
-                                        {"HB1", 1, -1.091, 0.978, 0.0},
-                                        {"HB2", 1, 0.433, 1.075, 0.890},
-                                        {"HB3", 1, 0.433, 1.075, -0.890}});
+  return testing_support::MakeMolecule({{"CB", 6, -0.047, 0.665, 0.0}, {"OG", 8, -0.047, -0.755, 0.0},
+                                        {"HG1", 1, 0.857, -1.056, 0.0}, {"HB1", 1, -1.091, 0.978, 0.0},
+                                        {"HB2", 1, 0.433, 1.075, 0.890}, {"HB3", 1, 0.433, 1.075, -0.890}});
 }
 
 }  // namespace
@@ -79,19 +66,15 @@ TEST(CharmmRunner, PathsWithQuotesEndTheProcess) {
   EXPECT_EQ(e.message, "$ err charmm file name with quotes or shell characters : /work/it's/\n");
 }
 
-TEST(CharmmRestraints, DistanceBlockByteForByte) {
-  CMolecule m = testing_support::MakeMolecule({{"C1", 6}, {"H1", 1}});
-  EXPECT_EQ(CHARMM::RestraintsText(m, {Cons('b', {0, 1}, 1.09)}),
+TEST(CharmmRestraints, BlocksByteForByteSkippingOtherKinds) {
+  EXPECT_EQ(CHARMM::RestraintsText(Meoh(), {Cons('b', {0, 1}, 1.09), Cons('x', {0, 1}, 1.0),
+                                            Cons('a', {0, 1, 2}, 109.5), Cons('B', {0, 1}, 1.0),
+                                            Cons('i', {3, 0, 1, 2}, -123.456789)}),
             "mmfp\n"
             "geo maxgeo 100 sphere  distance -\n"
             "   harmonic symmetric force 500000.0 droff 1.09 -\n"
-            "   select type C1 end    select type H1 end \n"
-            "end\n");
-}
-
-TEST(CharmmRestraints, AngleAndDihedralBlocksByteForByte) {
-  CMolecule m = Meoh();
-  EXPECT_EQ(CHARMM::RestraintsText(m, {Cons('a', {0, 1, 2}, 109.5), Cons('i', {3, 0, 1, 2}, -123.456789)}),
+            "   select type CB end    select type OG end \n"
+            "end\n"
             "mmfp\n"
             "geo maxgeo 100 sphere  angle -\n"
             "   harmonic symmetric force 500000.0 tref 109.5 dtoff 0.0 -\n"
@@ -113,55 +96,40 @@ TEST(CharmmRestraints, ZeroDihedralIsWrittenAsOneThousandth) {
   EXPECT_NE(CHARMM::RestraintsText(m, {Cons('a', {0, 1, 2}, 0.0)}).find("tref 0 dtoff"), std::string::npos);
 }
 
-TEST(CharmmRestraints, OtherKindsAndEmptyListsWriteNothing) {
-  CMolecule m = Meoh();
-  EXPECT_EQ(CHARMM::RestraintsText(m, {}), "");
-  EXPECT_EQ(CHARMM::RestraintsText(m, {Cons('x', {0, 1}, 1.0), Cons('B', {0, 1}, 1.0)}), "");
-}
-
 TEST(CharmmOptimize, WritesRestraintsRunsTheScriptAndReportsAMissingCard) {
   TempDir dir;
   const std::string work = dir.path().string() + "/";
   PathsGuard paths(work, "/scripts");
-  CMolecule m = Meoh();
-  m.atom[2].xyzcomp = {7.0, 8.0, 9.0};
-  dir.Write("emp_with_retraints.card", "* left by an earlier run\n");
-  std::vector<Real> cr(18, -1.0);
-  std::vector<std::string> seen;
-  testing::internal::CaptureStdout();
-  CHARMM::Optimize(m, "ignored.inp", "ignored.out", cr, {Cons('b', {0, 1}, 1.5)}, [&seen](const std::string& c) {
-    seen.push_back(c);
-    return 1;
-  });
-  std::fflush(stdout);
-  const std::string out = testing::internal::GetCapturedStdout();
-  EXPECT_EQ(seen, std::vector<std::string>{CharmmCommandLine("/scripts/minimize_with_restraints.inp",
-                                                             work + "/minimize_with_restraints.out", "")});
-  EXPECT_EQ(dir.Read("restraints.str"), CHARMM::RestraintsText(m, {Cons('b', {0, 1}, 1.5)}));
-  // The card of an earlier run is not taken for the result of this one.
-  EXPECT_EQ(out, "$ wrong input in file : " + work + "emp_with_retraints.card\n");
-  EXPECT_EQ(cr[6], 7.0);
-  EXPECT_EQ(cr[8], 9.0);
-  EXPECT_EQ(cr[0], 0.0);
-}
-
-TEST(CharmmOptimize, EmptyRestraintListWritesAnEmptyStream) {
-  TempDir dir;
-  PathsGuard paths(dir.path().string() + "/", "/scripts");
-  CMolecule m = Meoh();
-  dir.Write("restraints.str", "old\n");
-  std::vector<Real> cr(18, 0.0);
-  testing::internal::CaptureStdout();
-  CHARMM::Optimize(m, "", "", cr, {}, [](const std::string&) { return 0; });
-  testing::internal::GetCapturedStdout();
-  EXPECT_TRUE(std::filesystem::exists(dir.path() / "restraints.str"));
-  EXPECT_EQ(dir.Read("restraints.str"), "");
+  // An empty list still replaces the restraints of an earlier run.
+  for (const std::vector<CConstraint>& cons : {std::vector<CConstraint>{Cons('b', {0, 1}, 1.5)}, {}}) {
+    SCOPED_TRACE(cons.size());
+    CMolecule m = Meoh();
+    m.atom[2].xyzcomp = {7.0, 8.0, 9.0};
+    dir.Write("restraints.str", std::string(300, '!') + "\n");
+    dir.Write("emp_with_retraints.card", "* left by an earlier run\n");
+    std::vector<Real> cr(18, -1.0);
+    std::vector<std::string> seen;
+    testing::internal::CaptureStdout();
+    CHARMM::Optimize(m, "ignored.inp", "ignored.out", cr, cons, [&seen](const std::string& c) {
+      seen.push_back(c);
+      return 1;
+    });
+    std::fflush(stdout);
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(seen, std::vector<std::string>{CharmmCommandLine("/scripts/minimize_with_restraints.inp",
+                                                               work + "/minimize_with_restraints.out", "")});
+    EXPECT_EQ(dir.Read("restraints.str"), cons.empty() ? "" : CHARMM::RestraintsText(m, cons));
+    // The card of an earlier run is not taken for the result of this one.
+    EXPECT_EQ(out, "$ wrong input in file : " + work + "emp_with_retraints.card\n");
+    EXPECT_EQ(cr[6], 7.0);
+    EXPECT_EQ(cr[8], 9.0);
+    EXPECT_EQ(cr[0], 0.0);
+  }
 }
 
 TEST(CharmmOptimize, MinimisesWithTheStandInUnderRestraints) {
   TempDir dir;
   mm_testing::WriteMethanolFiles(dir);
-  dir.Write("add_para.inp", "BONDS\n\nANGLES\n\nDIHEDRALS\n\nIMPROPER\n\n");
   PathsGuard paths(dir.path().string() + "/", std::string(QM2FF_SOURCE_DIR) + "/examples/methanol/charmm");
   CMolecule m = Meoh();
   std::vector<Real> cr(18, 0.0);
@@ -174,22 +142,33 @@ TEST(CharmmOptimize, MinimisesWithTheStandInUnderRestraints) {
   });
   const std::string out = testing::internal::GetCapturedStdout();
   EXPECT_EQ(out.find("wrong input"), std::string::npos) << out;
-  auto at = [&cr](int i) { return mm_testing::P{cr[3 * i], cr[3 * i + 1], cr[3 * i + 2]}; };
-  EXPECT_NEAR(mm_testing::Dist(at(0), at(1)), 1.5, 0.005);
-  EXPECT_NEAR(mm_testing::AngleDeg(at(0), at(1), at(2)), 115.0, 0.1);
-  EXPECT_NEAR(mm_testing::DiheDeg(at(3), at(0), at(1), at(2)), 60.0, 0.1);
+  mm_testing::Structure s;
+  for (int i = 0; i < 6; ++i) s[m.AtomName(i)] = {cr[3 * i], cr[3 * i + 1], cr[3 * i + 2]};
+  EXPECT_NEAR(mm_testing::Dist(s["CB"], s["OG"]), 1.5, 0.005);
+  EXPECT_NEAR(mm_testing::AngleDeg(s["CB"], s["OG"], s["HG1"]), 115.0, 0.1);
+  EXPECT_NEAR(mm_testing::Torsion(s), 60.0, 0.1);
+  // The reported energy is that of the force field alone.
+  const std::string log = dir.Read("minimize_with_restraints.out");
+  EXPECT_NEAR(mm_testing::Energies(log, "minimized")["total"], mm_testing::MethanolEnergy(s), 1e-4) << log;
   EXPECT_EQ(m.atom[5].xyzcomp, (std::vector<double>{cr[15], cr[16], cr[17]}));
   // The active coordinates stay as they were.
   EXPECT_EQ(m.atom[0].xyz, (std::vector<double>{-0.047, 0.665, 0.0}));
-  EXPECT_TRUE(std::filesystem::exists(dir.path() / "minimize_with_restraints.out"));
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "emp.card"));
 }
 
-TEST(CharmmOptimize, UnreadableCardEndsTheProcessThroughTheCardReader) {
+TEST(CharmmOptimize, UnwritableRestraintsOrUnreadableCardEndTheProcess) {
   TempDir dir;
   const std::string work = dir.path().string() + "/";
-  PathsGuard paths(work, "/scripts");
   CMolecule m = Meoh();
   std::vector<Real> cr(18, 0.0);
+  {
+    PathsGuard paths(work + "absent/", "/scripts");
+    const ProcessExit e =
+        ExpectExit([&] { CHARMM::Optimize(m, "", "", cr, {}, [](const std::string&) { return 0; }); });
+    EXPECT_EQ(e.status, 1);
+    EXPECT_EQ(e.message, "$ err unable to open file : " + work + "absent/restraints.str\n");
+  }
+  PathsGuard paths(work, "/scripts");
   const ProcessExit e = ExpectExit([&] {
     CHARMM::Optimize(m, "", "", cr, {}, [&dir](const std::string&) {
       dir.Write("emp_with_retraints.card", "* minimized\n*\n    6\n    1    1 MEOH CB  1.0 x 0.0\n");

@@ -1,9 +1,11 @@
-// Faulty input files of the stand-in MM program: one error line that names
-// the file and line, a non-zero status, and no output file.
+// Faulty input of the stand-in MM program: one error line that names the
+// file and line, status 1, and no output file, not even one of an earlier run.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "engines/mm/mm_support.h"
 
@@ -11,118 +13,110 @@ using testing_support::TempDir;
 
 namespace {
 
-// Runs a minimize job over the methanol files of dir and checks that it
-// failed with exactly the error line given and wrote no emp.card.
-void ExpectFailure(const TempDir& dir, const std::string& script, const std::string& error,
-                   const std::string& opts = "") {
-  const auto r = mm_testing::RunCharmm(dir, script, opts);
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "charmm: error: " + error + "\n");
-  EXPECT_FALSE(std::filesystem::exists(dir.path() / "emp.card"));
-  EXPECT_FALSE(std::filesystem::exists(dir.path() / "emp_with_retraints.card"));
+using Files = std::vector<std::pair<std::string, std::string>>;
+
+struct Case {
+  std::string name;
+  std::string job = "";    // a job over the methanol files; "" when extra is the whole script
+  std::string extra = "";  // lines after the job line, or the whole script
+  std::string error;
+  Files files = {};  // written over the methanol files
+  Files edits = {};  // the first "old|new" replaced in the named methanol file
+  std::string opts = "";
+};
+
+// The outputs of each job, left by an earlier run before the failing one.
+const std::vector<std::pair<std::string, std::vector<std::string>>> kOutputs = {
+    {"minimize", {"emp.card"}},
+    {"restrained-minimize", {"emp_with_retraints.card"}},
+    {"pes", {"surf.dat", "emp.card"}},
+    {"multi-pes", {"surf-multi-pes.dat"}},
+    {"target-structures", {"target-str.dat"}}};
+
+std::string Script(const std::string& job) {
+  return "topology top_methanol.rtf\nparameters par_methanol.prm\ncoordinates methanol.pdb\njob " + job + "\n";
 }
 
-struct MmBadInput : ::testing::Test {
-  TempDir dir;
-  void SetUp() override { mm_testing::WriteMethanolFiles(dir); }
-  // Replaces the first `length` characters at the first `at` in the methanol
-  // file `name` by `with`.
-  void Edit(const std::string& name, const std::string& at, std::size_t length,
-            const std::string& with) {
-    std::string text = testing_support::ReadFile(dir.path() / name);
-    text.replace(text.find(at), length, with);
-    dir.Write(name, text);
-  }
+std::string Geo(const std::string& kind, const std::string& target, const std::string& atoms) {
+  return "mmfp\ngeo maxgeo 100 sphere  " + kind + " -\n   harmonic symmetric force 500000.0 " + target +
+         " -\n  " + atoms + "\nend\n";
+}
+
+const std::vector<Case> kCases = {
+    {"unknown script line", "", "topology top_methanol.rtf\nminimise now\n",
+     "standard input:2: unknown line 'minimise now'"},
+    {"no topology", "", "# only a comment\n\n", "standard input:2: no topology file given"},
+    {"no job", "", "topology top_methanol.rtf\nparameters par_methanol.prm\ncoordinates methanol.pdb\n",
+     "standard input:3: no job given"},
+    {"unknown job", "", Script("relax"), "standard input:4: unknown job 'relax'"},
+    {.name = "setting without a colon", .extra = Script("minimize"),
+     .error = "command-line setting 'termname' is not of the form name:value", .opts = "termname"},
+    {"missing parameter file", "minimize", "parameters absent.prm\n", "absent.prm: cannot be opened"},
+    {"bad number in a parameter file", "minimize", "", "par_methanol.prm:2: '4x8.00' is not a number",
+     {{"par_methanol.prm", "BONDS\nCG331  OG311   4x8.00     1.4200\n"}}},
+    {"term without parameters", "minimize", "",
+     "no dihedral parameters for atoms HB1 CB OG HG1 (types HGA3 CG331 OG311 HGP1)",
+     {},
+     {{"par_methanol.prm", "HGA3   CG331  OG311  HGP1|HGA2   CG331  OG311  HGP1"}}},
+    {"unknown topology keyword", "minimize", "", "top_methanol.rtf:12: unknown keyword 'GRUPPE'", {},
+     {{"top_methanol.rtf", "GROUP|GRUPPE"}}},
+    {"residue not in the topology", "minimize", "residue ETOH\n", "residue ETOH is not in the topology files"},
+    {"start structure without an atom", "minimize", "", "methanol.pdb: no coordinates for atom HB3",
+     {{"methanol.pdb", mm_testing::Pdb([] {
+         auto s = mm_testing::kStart;
+         s.erase("HB3");
+         return s;
+       }())}}},
+    {"bad coordinate", "minimize", "", "methanol.pdb:2: '-0.7x5' is not a number", {},
+     {{"methanol.pdb", "-0.755|-0.7x5"}}},
+    {"no restraint file", "restrained-minimize", "", "restraints.str: cannot be opened"},
+    {"geo atom not in the residue", "restrained-minimize", "", "restraints.str:2: atom O1 is not in residue MEOH",
+     {{"restraints.str", Geo("distance", "droff 1.5", "select type CB end select type O1 end")}}},
+    {"geo angle of two atoms", "restrained-minimize", "", "restraints.str:2: geo angle needs 3 selections, 2 given",
+     {{"restraints.str", Geo("angle", "tref 110 dtoff 0.0", "select type CB end select type OG end")}}},
+    {"mmfp without end", "restrained-minimize", "", "restraints.str:1: mmfp block without end",
+     {{"restraints.str", "mmfp\n"}}},
+    {"cons dihe without target", "restrained-minimize", "", "restraints.str:1: CONS DIHE without MIN value or MAIN",
+     {{"restraints.str", "CONS DIHE AAAA 1 HB1 AAAA 1 CB AAAA 1 OG AAAA 1 HG1 FORCE 10.0 PERIod 0 WIDTH 0.0\n"}}},
+    {"unknown line in the term list", "pes", "", "term.list:2: unknown line 'term1 b_cb_og'",
+     {{"term.list", "set nterms 1\nterm1 b_cb_og\n"}}},
+    {"unknown term type", "pes", "", "x_cb.inp: termtype must be b, a or d, not 'x'",
+     {{"term.list", "set nterms 1\nset term1 x_cb\n"},
+      {"x_cb.inp", "set A1 CB\nset NP 1\nset termtype x\nset va1 1.0\n"}}},
+    // The cards of an earlier scan of the term go too (the term file names it in upper case).
+    {"scan point not set", "pes", "", "B_CB_OG.inp: variable va2 is not set",
+     {{"term.list", "set nterms 1\nset term1 B_CB_OG\n"},
+      {"B_CB_OG.inp", "set A1 CB\nset A2 OG\nset NP 7\nset termtype b\nset va1 1.4\n"},
+      {"results/b_cb_og-2.card", "old\n"}}},
+    {"multi-pes without the scan name", "multi-pes", "",
+     "the multi-pes job needs the command-line setting termname:NAME"},
+    {"missing target structure", "target-structures", "", "pdb/2.pdb: cannot be opened",
+     {{"multi_str.str", "set nstr 2\nset fstr = pdb/\n"}, {"restraints.str", ""},
+      {"pdb/1.pdb", mm_testing::Pdb(mm_testing::kStart)}}},
 };
 
 }  // namespace
 
-TEST_F(MmBadInput, UnknownScriptLine) {
-  ExpectFailure(dir, "topology top_methanol.rtf\nminimise now\n",
-                "standard input:2: unknown line 'minimise now'");
-}
-
-TEST_F(MmBadInput, ScriptWithoutJobOrFiles) {
-  ExpectFailure(dir, "# only a comment\n\n", "standard input:2: no topology file given");
-  ExpectFailure(dir, "topology top_methanol.rtf\nparameters par_methanol.prm\ncoordinates methanol.pdb\n",
-                "standard input:3: no job given");
-  ExpectFailure(dir, mm_testing::MethanolScript("relax"), "standard input:4: unknown job 'relax'");
-}
-
-TEST_F(MmBadInput, SettingOfTheWrongForm) {
-  ExpectFailure(dir, mm_testing::MethanolScript("minimize"),
-                "command-line setting 'termname' is not of the form name:value", "termname");
-}
-
-TEST_F(MmBadInput, MissingParameterFile) {
-  ExpectFailure(dir, mm_testing::MethanolScript("minimize") + "parameters add_para.inp\n",
-                "add_para.inp: cannot be opened");
-}
-
-TEST_F(MmBadInput, BadNumberInAParameterFile) {
-  dir.Write("par_methanol.prm", "BONDS\nCG331  OG311   4x8.00     1.4200\n");
-  ExpectFailure(dir, mm_testing::MethanolScript("minimize"), "par_methanol.prm:2: '4x8.00' is not a number");
-}
-
-TEST_F(MmBadInput, TermWithoutParametersNamesItsAtomsAndTypes) {
-  Edit("par_methanol.prm", "HGA3   CG331  OG311  HGP1", 4, "HGA2");
-  ExpectFailure(dir, mm_testing::MethanolScript("minimize"),
-                "no dihedral parameters for atoms HB1 CB OG HG1 (types HGA3 CG331 OG311 HGP1)");
-}
-
-TEST_F(MmBadInput, UnknownTopologyKeyword) {
-  Edit("top_methanol.rtf", "GROUP", 5, "GRUPPE");
-  ExpectFailure(dir, mm_testing::MethanolScript("minimize"), "top_methanol.rtf:12: unknown keyword 'GRUPPE'");
-}
-
-TEST_F(MmBadInput, ResidueNotInTheTopology) {
-  ExpectFailure(dir, mm_testing::MethanolScript("minimize") + "residue ETOH\n",
-                "residue ETOH is not in the topology files");
-}
-
-TEST_F(MmBadInput, StartStructureWithoutAnAtom) {
-  std::string pdb = testing_support::ReadFile(dir.path() / "methanol.pdb");
-  pdb.erase(pdb.find("ATOM      6"), pdb.find("END") - pdb.find("ATOM      6"));
-  dir.Write("methanol.pdb", pdb);
-  ExpectFailure(dir, mm_testing::MethanolScript("minimize"), "methanol.pdb: no coordinates for atom HB3");
-}
-
-TEST_F(MmBadInput, StartStructureWithABadCoordinate) {
-  Edit("methanol.pdb", "-0.755", 6, "-0.7x5");
-  ExpectFailure(dir, mm_testing::MethanolScript("minimize"), "methanol.pdb:2: '-0.7x5' is not a number");
-}
-
-TEST_F(MmBadInput, FaultyRestraintFiles) {
-  ExpectFailure(dir, mm_testing::MethanolScript("restrained-minimize"), "restraints.str: cannot be opened");
-  dir.Write("emp_with_retraints.card", "stale\n");  // a failed job removes an older result
-  const struct {
-    const char* file;
-    const char* error;
-  } cases[] = {
-      {"mmfp\ngeo maxgeo 100 sphere  distance -\n   harmonic symmetric force 500000.0 droff 1.5 -\n"
-       "   select type CB end    select type O1 end \nend\n",
-       "restraints.str:2: atom O1 is not in residue MEOH"},
-      {"mmfp\ngeo maxgeo 100 sphere  angle -\n   harmonic symmetric force 500000.0 tref 110 dtoff 0.0 -\n"
-       "   select type CB end    select type OG end \nend\n",
-       "restraints.str:2: geo angle needs 3 selections, 2 given"},
-      {"mmfp\n", "restraints.str:1: mmfp block without end"},
-      {"CONS DIHE AAAA 1 HB1 AAAA 1 CB AAAA 1 OG AAAA 1 HG1 FORCE 10.0 PERIod 0 WIDTH 0.0\n",
-       "restraints.str:1: CONS DIHE without MIN value or MAIN"},
-  };
-  for (const auto& c : cases) {
-    dir.Write("restraints.str", c.file);
-    ExpectFailure(dir, mm_testing::MethanolScript("restrained-minimize"), c.error);
+TEST(MmBadInput, EachFaultEndsTheRunWithItsMessageAndNoOutput) {
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    mm_testing::WriteMethanolFiles(dir);
+    for (const auto& [file, text] : c.files) dir.Write(file, text);
+    for (const auto& [file, change] : c.edits) {
+      const std::string old = change.substr(0, change.find('|'));
+      std::string text = dir.Read(file);
+      ASSERT_NE(text.find(old), std::string::npos);
+      dir.Write(file, text.replace(text.find(old), old.size(), change.substr(old.size() + 1)));
+    }
+    for (const auto& [job, outputs] : kOutputs)
+      if (job == c.job)
+        for (const auto& file : outputs) dir.Write(file, "old\n");
+    const auto r = mm_testing::RunCharmm(dir, c.job.empty() ? c.extra : Script(c.job) + c.extra, c.opts);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "charmm: error: " + c.error + "\n");
+    for (const auto& [job, outputs] : kOutputs)
+      for (const auto& file : outputs) EXPECT_FALSE(std::filesystem::exists(dir.path() / file)) << file;
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "results/b_cb_og-2.card"));
   }
-}
-
-TEST_F(MmBadInput, UnknownLineInTheTermList) {
-  dir.Write("term.list", "set nterms 1\nterm1 b_cb_og\n");
-  ExpectFailure(dir, mm_testing::MethanolScript("pes"), "term.list:2: unknown line 'term1 b_cb_og'");
-  EXPECT_FALSE(std::filesystem::exists(dir.path() / "surf.dat"));
-}
-
-TEST_F(MmBadInput, ScanOfAnUnknownTermType) {
-  dir.Write("term.list", "set nterms 1\nset term1 x_cb\n");
-  dir.Write("x_cb.inp", "set A1 CB\nset NP 1\nset termtype x\nset va1 1.0\n");
-  ExpectFailure(dir, mm_testing::MethanolScript("pes"), "x_cb.inp: termtype must be b, a or d, not 'x'");
 }
