@@ -43,22 +43,15 @@ TEST(MolecularGeometryTest, DihedralSignAndOrder) {
   EXPECT_DOUBLE_EQ(g.Dihe(0, 1, 2, 3), g.Dihe(3, 2, 1, 0));
 }
 
-TEST(MolecularGeometryTest, MovingAtomsRefreshesTheirVectors) {
-  CMolecule m = MakeMolecule({{"A", 6, 1, 2, 3}, {"B", 1, 0, 0, 0}});
-  m.trans(Vector3(1, -1, 0.5));
-  EXPECT_EQ(m.atom[0].xyz, (std::vector<double>{2, 1, 3.5}));
-  EXPECT_EQ(m.atom[1].rv.z, 0.5);
-  m.atom[0].xyzcomp = {9, 8, 7};
-  m.swap();
-  EXPECT_EQ(m.atom[0].xyz, (std::vector<double>{9, 8, 7}));
-  EXPECT_EQ(m.atom[0].xyzcomp, (std::vector<double>{2, 1, 3.5}));
-  EXPECT_EQ(m.atom[0].rv.x, 9.0);
-}
-
-TEST(MolecularGeometryTest, SnapshotOfComparisonCoordinates) {
+TEST(MolecularGeometryTest, MovedAndSwappedCoordinatesAndTheirSnapshot) {
   CMolecule m = FourAtoms(0, 1);
   EXPECT_EQ(CMolecularGeometry(m).xyz, std::vector<double>(12, 0.0));
-  m.swap();  // the coordinates become the comparison set
+  m.trans(Vector3(1, -1, 0.5));
+  EXPECT_EQ(m.atom[3].xyz, (std::vector<double>{2, -1, 1.5}));
+  EXPECT_EQ(m.atom[3].rv.z, 1.5);
+  m.swap();  // the moved coordinates become the comparison set
+  EXPECT_EQ(m.atom[3].xyz, (std::vector<double>{0, 0, 0}));
+  EXPECT_EQ(m.atom[3].rv.z, 0.0);
   CMolecularGeometry g;
   g.CopyFromCompMolecule(m);
   EXPECT_DOUBLE_EQ(g.distance(0, 1), 1.0);
