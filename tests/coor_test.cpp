@@ -22,16 +22,14 @@ using Reader = void (CMolecule::*)(const std::string&, int, const std::string&);
 const Reader kPdb = &CMolecule::ReadCoorPDB, kCard = &CMolecule::ReadCoorCARD,
              kXyz = &CMolecule::ReadCoorXYZ;
 
-// A record with the name field (columns 13-16) given verbatim.
-std::string Atom(const char* record, int serial, const std::string& nameField, double x, double y,
-                 double z) {
-  return Format("%-6s%5i %4s HOH A   1    %8.3f%8.3f%8.3f  1.00  0.00      WAT\n", record, serial,
-                nameField.c_str(), x, y, z);
-}
-
-const std::string kWaterPdb = "REMARK a water\n" + Atom("ATOM", 1, " OH2", 0.1, 0.2, 0.3) +
-                              Atom("HETATM", 2, "H1  ", 1.0, 0.0, 0.0) + "TER\n" +
-                              Atom("ATOM", 3, "  H2", -0.2, 0.9, 0.0) + "END\n";
+// Name fields (columns 13-16) padded in different ways, and records that are not atoms.
+const std::string kWaterPdb =
+    "REMARK a water\n"
+    "ATOM      1  OH2 HOH A   1       0.100   0.200   0.300  1.00  0.00      WAT\n"
+    "HETATM    2 H1   HOH A   1       1.000   0.000   0.000  1.00  0.00      WAT\n"
+    "TER\n"
+    "ATOM      3   H2 HOH A   1      -0.200   0.900   0.000  1.00  0.00      WAT\n"
+    "END\n";
 
 // A water molecule as its topology leaves it, and a directory for its files.
 class CoordinateFileTest : public testing::Test {
