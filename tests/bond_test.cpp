@@ -131,4 +131,7 @@ TEST(BondPerceptionTest, CoincidentAtomsEndTheProcess) {
   const ProcessExit e = testing_support::ExpectExit([&] { Perceive(m); });
   EXPECT_EQ(e.status, 1);
   EXPECT_EQ(e.message, "$ err distance between atoms is zero : C and O\n");
+  m.natm = 3;  // more atoms counted than there are
+  EXPECT_THAT([&] { m.GenerateStructure(); },
+              testing::ThrowsMessage<std::out_of_range>("fewer atoms than natm"));
 }

@@ -137,6 +137,9 @@ TEST_F(CoordinateFileTest, BrokenFilesEndTheProcess) {
     EXPECT_EQ(e.status, 1);
     EXPECT_EQ(e.message, c.message);
   }
+  m.natm = 4;  // more atoms counted than there are
+  EXPECT_THAT([&] { m.ReadCoorPDB(path, 0, "main"); },
+              ThrowsMessage<std::logic_error>("the molecule has fewer atoms than natm"));
 }
 
 TEST_F(CoordinateFileTest, PdbWriteAndReadRoundTrip) {
@@ -169,9 +172,13 @@ TEST_F(CoordinateFileTest, PdbWriterTargetsAndFailure) {
   EXPECT_EQ(dir.Read("e.pdb"), "END\n");
 
   const std::string bad = (dir.path() / "no" / "dir.pdb").string();
-  const ProcessExit e = ExpectExit([&] { m.WriteCoorPDB(bad, "main"); });
+  ProcessExit e = ExpectExit([&] { m.WriteCoorPDB(bad, "main"); });
   EXPECT_EQ(e.status, 1);
   EXPECT_EQ(e.message, "$ err unable to open file : " + bad + "\n");
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no device that is always full";
+  e = ExpectExit([&] { m.WriteCoorPDB("/dev/full", "main"); });
+  EXPECT_EQ(e.status, 1);
+  EXPECT_EQ(e.message, "$ err unable to write file : /dev/full\n");
 }
 
 TEST_F(CoordinateFileTest, PrintedRecordsAndCopiesOfCoordinateSets) {
