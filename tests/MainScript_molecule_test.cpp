@@ -5,47 +5,31 @@
 #include "MainScript.h"
 #include "intra/BondOpt.h"
 #include "mol.h"
+#include "support/forcefield_state.h"
+#include "support/fpath_scope.h"
 #include "support/molecule.h"
 #include "support/printed.h"
 #include "support/process_exit.h"
 #include "support/run.h"
-#include "util.h"
 
 using testing_support::ExpectExit;
 
 namespace {
 
-// Saves the process-wide objects the commands change and restores them.
+// Ethane as the molecule, the working directory a fresh one; the molecule,
+// the settings and the directory are restored afterwards.
 class MoleculeCommandTest : public testing::Test {
  protected:
-  void SetUp() override {
-    savedMol = mol1;
-    savedOpt = OptInter;
-    savedPath = fpath;
-    mol1 = testing_support::Ethane();
-    fpath = dir.path().string();
-  }
-  void TearDown() override {
-    mol1 = savedMol;
-    OptInter = savedOpt;
-    fpath = savedPath;
-  }
+  MoleculeCommandTest() { mol1 = testing_support::Ethane(); }
   // Runs the script with its standard output captured.
   std::string Execute(const std::string& script) {
     return testing_support::Printed([&] { MainScript::ProcessScriptMain(script); });
   }
 
+  testing_support::ForceFieldState saved;
   testing_support::TempDir dir;
-  CMolecule savedMol;
-  COptInter savedOpt;
-  std::string savedPath;
+  testing_support::FpathScope workdir{dir.path().string()};
 };
-
-std::string ConstrainLines(int n) {
-  std::string s;
-  for (int i = 0; i < n; ++i) s += "b c1 h11\n";
-  return s;
-}
 
 }  // namespace
 
@@ -57,58 +41,56 @@ TEST_F(MoleculeCommandTest, ConstrainFillsTheGlobalConstraints) {
   EXPECT_EQ(OptInter.FixDihe[1].AtomName, (std::array<int, 4>{2, 0, 1, 5}));
   EXPECT_EQ(OptInter.FixDihe[1].value, 500.0);
   EXPECT_EQ(mol1.netcharge, 1.0);  // execution goes on after `end`
-}
 
-TEST_F(MoleculeCommandTest, ConstrainHoldsTwentyEntries) {
-  Execute("constrain\n" + ConstrainLines(20) + "end\n");
+  std::string twenty = "constrain\n";
+  for (int i = 0; i < 20; ++i) twenty += "b c1 h11\n";
+  Execute(twenty + "end\n");
   EXPECT_EQ(OptInter.nCostrGlobal, 20);
-  const ProcessExit e = ExpectExit(
-      [&] { Execute("constrain\n" + ConstrainLines(20) + "d c1 c2 h21 h22 10\nend\n"); });
-  EXPECT_EQ(e.status, 1);
-  EXPECT_EQ(e.message, "$ err in input script in line : d c1 c2 h21 h22 10\n");
-}
 
-TEST_F(MoleculeCommandTest, ConstrainFailures) {
-  ProcessExit e = ExpectExit([&] { Execute("constrain\nb c1 x9\nend\n"); });
-  EXPECT_EQ(e.status, 1);
-  EXPECT_EQ(e.message, "$ err atom was not found : X9\n");
-  e = ExpectExit([&] { Execute("constrain\nb c1 h11 abc\nend\n"); });
-  EXPECT_EQ(e.message, "$ err in input script in line : b c1 h11 abc\n");
-  e = ExpectExit([&] { Execute("constrain\nb c1 h11\n"); });
-  EXPECT_EQ(e.status, 1);
-  EXPECT_EQ(e.message.rfind("$ err in input script in line : ", 0), 0u);
+  const struct {
+    std::string script, message;
+  } failures[] = {
+      {twenty + "d c1 c2 h21 h22 10\nend\n",
+       "$ err in input script in line : d c1 c2 h21 h22 10\n"},
+      {"constrain\nb c1 x9\nend\n", "$ err atom was not found : X9\n"},
+      {"constrain\nb c1 h11 abc\nend\n", "$ err in input script in line : b c1 h11 abc\n"},
+      {"constrain\nb c1 h11\n", "$ err in input script in line : \n"},  // no `end`
+  };
+  for (const auto& f : failures) {
+    SCOPED_TRACE(f.script);
+    const ProcessExit e = ExpectExit([&] { Execute(f.script); });
+    EXPECT_EQ(e.status, 1);
+    EXPECT_EQ(e.message, f.message);
+  }
 }
 
 TEST_F(MoleculeCommandTest, ReadCoordinatesIntoGeometries) {
   CMolecule m = mol1;
   m.trans(Vector3(1, 2, 3));
   m.WriteCoorPDB((dir.path() / "moved.pdb").string(), "main");
-  dir.Write(
-      "w.xyz",
-      "8\n\n C 0 0 9\n C 1 0 9\n H 0 1 9\n H 0 2 9\n H 0 3 9\n H 1 1 9\n H 1 2 9\n H 1 3 9\n");
+  dir.Write("w.xyz",
+            "8\n\nC 0 0 9\nC 1 0 9\nH 0 1 9\nH 0 2 9\nH 0 3 9\nH 1 1 9\nH 1 2 9\nH 1 3 9\n");
 
   EXPECT_EQ(Execute("readcoorpdb moved.pdb\n"), "");
   EXPECT_NEAR(mol1.atom[1].xyz[0], 2.53, 1e-9);
-  EXPECT_EQ(mol1.ngeom, 1);
   EXPECT_EQ(Execute("READCOORXYZ w.xyz 2\n"), "$ additional geometry 2\n");
-  EXPECT_EQ(mol1.ngeom, 2);
   EXPECT_EQ(mol1.atom[7].xyz, (std::vector<double>{1, 3, 9}));
   // Without exactly three words the geometry is the first.
   EXPECT_EQ(Execute("readcoorpdb moved.pdb 2 extra\n"), "");
   EXPECT_EQ(mol1.xyz[2], 3.0);
   EXPECT_EQ(mol1.xyz[8 * 3 + 2], 9.0);
 
-  const ProcessExit e = ExpectExit([&] { Execute("readcoorpdb moved.pdb 4\n"); });
+  ProcessExit e = ExpectExit([&] { Execute("readcoorpdb moved.pdb 4\n"); });
   EXPECT_EQ(e.status, 1);
   EXPECT_EQ(e.message,
             "$ err geometry 4 can not be stored: 2 geometries are set up, the next one is 3\n");
-  const ProcessExit n = ExpectExit([&] { Execute("readcoorpdb moved.pdb two\n"); });
-  EXPECT_EQ(n.message, "$ err in input script in line : readcoorpdb moved.pdb two\n");
+  e = ExpectExit([&] { Execute("readcoorpdb moved.pdb two\n"); });
+  EXPECT_EQ(e.status, 1);
+  EXPECT_EQ(e.message, "$ err in input script in line : readcoorpdb moved.pdb two\n");
 }
 
 TEST_F(MoleculeCommandTest, GenerateBondsAndEnergy) {
-  const std::string out = Execute("generatebonds\n");
-  EXPECT_NE(out.find("number of dihe   :     9\n"), std::string::npos);
+  EXPECT_NE(Execute("generatebonds\n").find("number of dihe   :     9\n"), std::string::npos);
   EXPECT_EQ(mol1.bond.size(), 7u);
   mol1.atom[1].xyz = {3, 0, 0};
   const ProcessExit e = ExpectExit([&] { Execute("energy\ncharge 5\n"); });

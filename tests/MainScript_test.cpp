@@ -1,61 +1,47 @@
-// The script executor in-process: values set by commands and sections cut
-// out of the script.
+// Sections cut out of the script by the executor.
 #include "MainScript.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
-
-#include "gaussian.h"
 
 namespace {
 
 using MainScript::Cursor;
 
-TEST(Executor, ValuesReachTheSharedObjects) {
-  const Gaussian::GaussianJob saved = Gaussian::options;
-  testing::internal::CaptureStdout();
-  MainScript::ProcessScriptMain("qmtheory B3LYP/6-31G* \ngausscommand  %mem=2GB  x\nnproc 4");
-  testing::internal::GetCapturedStdout();
-  EXPECT_EQ(Gaussian::options.QMTheory, "B3LYP/6-31G* ");
-  EXPECT_EQ(Gaussian::options.addCommand, "%mem=2GB  x");
-  EXPECT_EQ(Gaussian::options.nproc, 4);
-  EXPECT_EQ(Gaussian::options.command, "g09");
-  Gaussian::options = saved;
-}
-
-TEST(Sections, ChargeSectionEndsAtExactLowerCaseEnd) {
-  const std::string text = "optcharge\nprobe O1 2\n  end  \nspin 1\n";
+// The section that take cuts after the first line of text, and the line after it.
+template <class Take>
+std::pair<std::string, std::string> Section(const std::string& text, Take take) {
   Cursor c(text);
   c.Next();
-  EXPECT_EQ(MainScript::TakeChargeSection(c), "probe O1 2\n  end  \n");
-  EXPECT_EQ(c.Next(), "spin 1");
-
-  const std::string open = "optcharge\nprobe O1 2\nEND\n";
-  Cursor u(open);
-  u.Next();
-  EXPECT_THROW(MainScript::TakeChargeSection(u), std::out_of_range);
-  EXPECT_EQ(u.line, "");
+  const std::string section = take(c);
+  return {section, c.Next()};
 }
 
-TEST(Sections, BondSectionKeepsScanBlocksAndDropsTheLineAfterThem) {
-  const std::string text =
-      "optintra\nfc\nscan\nd C1 C2 C3 C4\nend\ndropped\nRUN\nrun\nspin 1\n";
-  Cursor c(text);
-  c.Next();
-  EXPECT_EQ(MainScript::TakeBondSection(c), "fc\nscan\nd C1 C2 C3 C4\nend\nRUN\nrun\n");
-  EXPECT_EQ(c.Next(), "spin 1");
-
-  const std::string scanThenRun = "optintra\nscan\nend\nrun\nspin 1\n";
-  Cursor d(scanThenRun);
-  d.Next();
-  EXPECT_EQ(MainScript::TakeBondSection(d), "scan\nend\n");
-  EXPECT_EQ(d.line, "run");
+TEST(Sections, EndAtTheirExactLowerCaseWord) {
+  using P = std::pair<std::string, std::string>;
+  EXPECT_EQ(Section("optcharge\nprobe O1 2\n  end  \nspin 1\n", MainScript::TakeChargeSection),
+            P("probe O1 2\n  end  \n", "spin 1"));
+  // Scan blocks are kept whole; the line after one is tested but not kept.
+  EXPECT_EQ(Section("optintra\nfc\nscan\nd C1 C2 C3 C4\nend\ndropped\nRUN\nrun\nspin 1\n",
+                    MainScript::TakeBondSection),
+            P("fc\nscan\nd C1 C2 C3 C4\nend\nRUN\nrun\n", "spin 1"));
+  EXPECT_EQ(Section("optintra\nscan\nend\nrun\nspin 1\n", MainScript::TakeBondSection),
+            P("scan\nend\n", "spin 1"));
 }
 
-TEST(Sections, UnterminatedBondSectionRaises) {
-  const std::string text = "optintra\nscan\nd a b c d\n";
-  Cursor c(text);
-  c.Next();
-  EXPECT_THROW(MainScript::TakeBondSection(c), std::out_of_range);
+TEST(Sections, UnterminatedSectionsRaise) {
+  const struct {
+    std::string text;
+    std::string (*take)(Cursor&);
+  } cases[] = {{"optcharge\nprobe O1 2\nEND\n", MainScript::TakeChargeSection},
+               {"optintra\nscan\nd a b c d\n", MainScript::TakeBondSection}};
+  for (const auto& s : cases) {
+    Cursor c(s.text);
+    c.Next();
+    EXPECT_THAT([&] { s.take(c); },
+                testing::ThrowsMessage<std::out_of_range>("read past the end of the text"));
+    EXPECT_EQ(c.line, "");
+  }
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -5,26 +6,30 @@
 #include "io.h"
 #include "mol.h"
 #include "support/molecule.h"
+#include "support/printed.h"
 #include "support/process_exit.h"
 #include "support/run.h"
 
+using testing::ThrowsMessage;
 using testing_support::ExpectExit;
+using testing_support::Printed;
 using testing_support::TempDir;
 using testing_support::Water;
 
 namespace {
 
-// An ATOM record with the name field (columns 13-16) given verbatim.
-std::string Atom(int serial, const std::string& nameField, double x, double y, double z) {
-  return Format("ATOM  %5i %4s HOH A   1    %8.3f%8.3f%8.3f  1.00  0.00      WAT\n", serial,
-                nameField.c_str(), x, y, z);
-}
+using Reader = void (CMolecule::*)(const std::string&, int, const std::string&);
+const Reader kPdb = &CMolecule::ReadCoorPDB, kCard = &CMolecule::ReadCoorCARD,
+             kXyz = &CMolecule::ReadCoorXYZ;
 
-const std::string kWaterPdb = "REMARK a water\n" + Atom(1, " OH2", 0.1, 0.2, 0.3) +
-                              Atom(2, "H1  ", 1.0, 0.0, 0.0) + "TER\n" +
-                              Atom(3, "  H2", -0.2, 0.9, 0.0) + "END\n";
-
-std::vector<double> Coordinates(const CMolecule& m, int i) { return m.atom[i].xyz; }
+// Name fields (columns 13-16) padded in different ways, and records that are not atoms.
+const std::string kWaterPdb =
+    "REMARK a water\n"
+    "ATOM      1  OH2 HOH A   1       0.100   0.200   0.300  1.00  0.00      WAT\n"
+    "HETATM    2 H1   HOH A   1       1.000   0.000   0.000  1.00  0.00      WAT\n"
+    "TER\n"
+    "ATOM      3   H2 HOH A   1      -0.200   0.900   0.000  1.00  0.00      WAT\n"
+    "END\n";
 
 // A water molecule as its topology leaves it, and a directory for its files.
 class CoordinateFileTest : public testing::Test {
@@ -35,88 +40,33 @@ class CoordinateFileTest : public testing::Test {
 
 }  // namespace
 
-TEST_F(CoordinateFileTest, PdbNamesAreMatchedWhateverTheirPadding) {
-  testing::internal::CaptureStdout();
-  m.ReadCoorPDB(dir.Write("w.pdb", kWaterPdb), 0, "main");
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-  EXPECT_EQ(Coordinates(m, 0), (std::vector<double>{0.1, 0.2, 0.3}));
-  EXPECT_EQ(Coordinates(m, 1), (std::vector<double>{1.0, 0.0, 0.0}));
-  EXPECT_EQ(Coordinates(m, 2), (std::vector<double>{-0.2, 0.9, 0.0}));
+TEST_F(CoordinateFileTest, PdbAtomsAreMatchedByNameWhateverTheirPadding) {
+  EXPECT_EQ(Printed([&] { m.ReadCoorPDB(dir.Write("w.pdb", kWaterPdb), 0, "main"); }), "");
+  EXPECT_EQ(m.atom[1].xyz, (std::vector<double>{1.0, 0.0, 0.0}));
   EXPECT_EQ(m.atom[2].rv.y, 0.9);
   EXPECT_EQ(m.ngeom, 1);
   EXPECT_EQ(m.xyz, (std::vector<double>{0.1, 0.2, 0.3, 1, 0, 0, -0.2, 0.9, 0}));
-}
 
-TEST_F(CoordinateFileTest, HetatmRecordsAreAtomsAndNamesKeepTheirCase) {
-  std::string text = kWaterPdb;
-  text.replace(text.find("ATOM  "), 6, "HETATM");
-  m.ReadCoorPDB(dir.Write("w.pdb", text), 0, "main");
-  EXPECT_EQ(Coordinates(m, 0)[2], 0.3);
-
-  const std::string lower = Atom(1, " oh2", 0, 0, 0);
-  const ProcessExit e = ExpectExit([&] { m.ReadCoorPDB(dir.Write("l.pdb", lower), 0, "main"); });
-  EXPECT_EQ(e.status, 1);
-  EXPECT_EQ(e.message, "$ err atom was not found : oh2\n");
-}
-
-TEST_F(CoordinateFileTest, MissingAtomIsNamedWithTheFile) {
-  const std::string path = dir.Write("w.pdb", Atom(1, " OH2", 0, 0, 0));
-  const ProcessExit e = ExpectExit([&] { m.ReadCoorPDB(path, 0, "main"); });
-  EXPECT_EQ(e.status, 1);
-  EXPECT_EQ(e.message, "err no coordinates for atom : H1 in file : " + path + "\n");
-}
-
-TEST_F(CoordinateFileTest, ShortOrMalformedPdbRecordsEndTheRead) {
-  const std::string good = Atom(1, " OH2", 0, 0, 0);
-  const std::vector<std::string> bad = {
-      "ATOM      1",                                             // ends before the name
-      good.substr(0, 35),                                        // ends inside x, before y
-      good.substr(0, good.size() - 1).replace(47, 6, "  abc "),  // z is not a number
-  };
-  for (const auto& line : bad) {
-    const std::string path = dir.Write("bad.pdb", line + "\n");
-    const ProcessExit e = ExpectExit([&] { m.ReadCoorPDB(path, 0, "main"); });
-    EXPECT_EQ(e.status, 1);
-    EXPECT_EQ(e.message, "$ err invalid line in the pdb file in line : " + line + "\n");
-  }
-}
-
-TEST_F(CoordinateFileTest, UnreadableFile) {
-  const std::string path = (dir.path() / "none.pdb").string();
-  for (auto read : {&CMolecule::ReadCoorPDB, &CMolecule::ReadCoorCARD, &CMolecule::ReadCoorXYZ}) {
-    const ProcessExit e = ExpectExit([&] { (m.*read)(path, 0, "main"); });
-    EXPECT_EQ(e.status, 1);
-    EXPECT_EQ(e.message, "$ err unable to open file : " + path + "\n");
-  }
-}
-
-TEST_F(CoordinateFileTest, ComparisonTargetKeepsTheActiveCoordinates) {
-  const CMolecule before = m;
-  m.ReadCoorPDB(dir.Write("w.pdb", kWaterPdb), 0, "comp");
-  EXPECT_EQ(m.atom[0].xyzcomp, (std::vector<double>{0.1, 0.2, 0.3}));
-  EXPECT_EQ(Coordinates(m, 0), Coordinates(before, 0));
-  EXPECT_EQ(m.xyz, before.xyz);
-
-  // Any other target checks the file but stores nothing.
-  CMolecule other = Water();
-  other.ReadCoorPDB(dir.Write("w.pdb", kWaterPdb), 0, "none");
+  // The comparison target keeps the active coordinates; any other target stores nothing.
+  CMolecule comp = Water(), other = Water();
+  comp.ReadCoorPDB(dir.Write("c.pdb", kWaterPdb), 0, "comp");
+  EXPECT_EQ(comp.atom[0].xyzcomp, (std::vector<double>{0.1, 0.2, 0.3}));
+  EXPECT_EQ(comp.atom[0].xyz, Water().atom[0].xyz);
+  other.ReadCoorPDB(dir.Write("c.pdb", kWaterPdb), 0, "none");
   EXPECT_EQ(other.atom[0].xyzcomp, (std::vector<double>{0, 0, 0}));
-  EXPECT_EQ(Coordinates(other, 0), Coordinates(before, 0));
+  EXPECT_EQ(other.xyz, Water().xyz);
 }
 
 TEST_F(CoordinateFileTest, GeometriesAreAddedOneAtATime) {
   const std::string path = dir.Write("w.pdb", kWaterPdb);
-  testing::internal::CaptureStdout();
-  m.ReadCoorPDB(path, 1, "main");
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "$ additional geometry 2\n");
+  EXPECT_EQ(Printed([&] { m.ReadCoorPDB(path, 1, "main"); }), "$ additional geometry 2\n");
   EXPECT_EQ(m.ngeom, 2);
   ASSERT_EQ(m.xyz.size(), 18u);
   EXPECT_EQ(m.xyz[9], 0.1);
   EXPECT_EQ(m.QMEnergy, (std::vector<double>{0.0, 0.0}));
   EXPECT_EQ(m.QMDipoleMoment.size(), 2u);
-  EXPECT_EQ(Coordinates(m, 0)[0], 0.1);
   m.ActivateGeometry(0);
-  EXPECT_EQ(Coordinates(m, 0)[0], 0.0);  // geometry 0 still holds the old coordinates
+  EXPECT_EQ(m.atom[0].xyz[0], 0.0);  // geometry 0 still holds the old coordinates
 
   // A geometry beyond the next free one is refused before anything changes.
   for (const int g : {3, -1}) {
@@ -127,7 +77,69 @@ TEST_F(CoordinateFileTest, GeometriesAreAddedOneAtATime) {
                                 g + 1));
   }
   EXPECT_EQ(m.ngeom, 2);
-  EXPECT_EQ(Coordinates(m, 0)[0], 0.0);
+  EXPECT_EQ(m.atom[0].xyz[0], 0.0);
+}
+
+TEST_F(CoordinateFileTest, CardFilesAreReadByNameAndXyzFilesByPosition) {
+  const std::string card =
+      "* water\n*\n    3\n"
+      "    1    1 HOH  H2     1.00000   2.00000   3.00000 WAT  1      0.00000\n\n"
+      "    2    1 HOH  OH2    4.00000   5.00000   6.00000 WAT  1      0.00000\n"
+      "    3    1 HOH  H1     7.00000   8.00000   9.00000 WAT  1      0.00000";  // no final newline
+  m.ReadCoorCARD(dir.Write("w.crd", card), 0, "main");
+  EXPECT_EQ(m.xyz, (std::vector<double>{4, 5, 6, 7, 8, 9, 1, 2, 3}));
+  m.ReadCoorCARD(dir.Write("w.crd", card), 0, "comp");
+  EXPECT_EQ(m.atom[2].xyzcomp, (std::vector<double>{1, 2, 3}));
+
+  const std::string xyz = "3\ncomment\nO 1 2 3\nH 4 5 6\nH 7 8 9\n";
+  EXPECT_EQ(Printed([&] { m.ReadCoorXYZ(dir.Write("w.xyz", xyz), 1, "main"); }),
+            "$ additional geometry 2\n");
+  EXPECT_EQ(m.atom[2].xyz, (std::vector<double>{7, 8, 9}));
+}
+
+TEST_F(CoordinateFileTest, BrokenFilesEndTheProcess) {
+  const std::string path = (dir.path() / "broken").string();
+  const std::string pdbInvalid = "$ err invalid line in the pdb file in line : ";
+  const std::string xyzInvalid = "$ err invalid line in the xyz file in line : ";
+  const std::string noH1 = "err no coordinates for atom : H1 in file : " + path + "\n";
+  const std::string noName = "ATOM      1", noX = "ATOM      1  OH2",
+                    badZ = "ATOM      1  OH2 HOH A   1       0.000   0.000  abc ",
+                    badCard = "    1    1 HOH  OH2    4.00000   x   6.00000";
+  const struct {
+    Reader read;
+    std::string text;  // "": no file
+    std::string message;
+  } cases[] = {
+      {kPdb, "", "$ err unable to open file : " + path + "\n"},
+      {kCard, "", "$ err unable to open file : " + path + "\n"},
+      {kXyz, "", "$ err unable to open file : " + path + "\n"},
+      {kPdb, "ATOM      1  oh2\n", "$ err atom was not found : oh2\n"},  // names keep their case
+      {kPdb, noName + "\n", pdbInvalid + noName + "\n"},
+      {kPdb, noX + "\n", pdbInvalid + noX + "\n"},
+      {kPdb, badZ + "\n", pdbInvalid + badZ + "\n"},
+      {kPdb, "ATOM      1  OH2 HOH A   1       0.000   0.000   0.000\n", noH1},
+      // *TITLE is not a title line: it is taken as the count line, and the
+      // real count line is read as an atom line whose fourth word does not exist.
+      {kCard, "*TITLE\n    3  EXT\n    1    1 HOH  OH2    4.0    5.0    6.0\n",
+       "$ err atom was not found : \n"},
+      {kCard, "* t\n 3\n" + badCard + "\n",
+       "$ err invalid line in the charmm coord file in line : " + badCard + "\n"},
+      {kXyz, "2 atoms\nc\nO 0 0 0\nH 1 0 0\n", xyzInvalid + "2 atoms\n"},
+      {kXyz, "three\nc\n", xyzInvalid + "three\n"},
+      {kXyz, "3\nc\nO 0 0 0\nH 1 y 0\n", xyzInvalid + "H 1 y 0\n"},
+      {kXyz, "3\nc\nO 0 0 0\n", noH1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    std::filesystem::remove(path);
+    if (!c.text.empty()) dir.Write("broken", c.text);
+    const ProcessExit e = ExpectExit([&] { (m.*c.read)(path, 0, "main"); });
+    EXPECT_EQ(e.status, 1);
+    EXPECT_EQ(e.message, c.message);
+  }
+  m.natm = 4;  // more atoms counted than there are
+  EXPECT_THAT([&] { m.ReadCoorPDB(path, 0, "main"); },
+              ThrowsMessage<std::logic_error>("the molecule has fewer atoms than natm"));
 }
 
 TEST_F(CoordinateFileTest, PdbWriteAndReadRoundTrip) {
@@ -136,51 +148,44 @@ TEST_F(CoordinateFileTest, PdbWriteAndReadRoundTrip) {
   m.atom[2].b = 1.5;
   const std::string path = (dir.path() / "out.pdb").string();
   m.WriteCoorPDB(path, "main");
-  const std::string text = dir.Read("out.pdb");
-  EXPECT_EQ(text,
+  EXPECT_EQ(dir.Read("out.pdb"),
             "ATOM      1  OH2 MOL A   1       0.000   0.000   0.000  1.00  0.00      MOL \n"
             "ATOM      2   H1 MOL     1       1.234 -20.500 300.125  1.00  0.00      MOL \n"
             "ATOM      3   H2 MOL     1      -0.240   0.927   0.000  1.00  1.50      MOL \n"
             "END\n");
   CMolecule back = Water();
-  back.atom[1].xyz = {0, 0, 0};
   back.ReadCoorPDB(path, 0, "main");
   for (int i = 0; i < 3; ++i) {
     for (int c = 0; c < 3; ++c) EXPECT_NEAR(back.atom[i].xyz[c], m.atom[i].xyz[c], 5e-4);
   }
 }
 
-TEST_F(CoordinateFileTest, PdbWriterTargets) {
+TEST_F(CoordinateFileTest, PdbWriterTargetsAndFailure) {
   m.atom[0].xyzcomp = {5, 6, 7};
+  m.atom[0].name = "VERYLONGNAME";  // long names are written whole
   m.WriteCoorPDB((dir.path() / "c.pdb").string(), "comp");
-  EXPECT_NE(dir.Read("c.pdb").find("   5.000   6.000   7.000"), std::string::npos);
+  EXPECT_THAT(dir.Read("c.pdb"),
+              testing::HasSubstr("VERYLONGNAME MOL     1       5.000   6.000   7.000"));
   m.WriteCoorPDB((dir.path() / "x.pdb").string(), "other");
-  EXPECT_NE(dir.Read("x.pdb").find("-999.900-999.900-999.900"), std::string::npos);
-
-  CMolecule empty;
-  empty.WriteCoorPDB((dir.path() / "e.pdb").string(), "main");
+  EXPECT_THAT(dir.Read("x.pdb"), testing::HasSubstr("-999.900-999.900-999.900"));
+  CMolecule().WriteCoorPDB((dir.path() / "e.pdb").string(), "main");
   EXPECT_EQ(dir.Read("e.pdb"), "END\n");
 
-  // Long names and segment identifiers are written whole.
-  m.atom[0].name = "VERYLONGNAME";
-  m.WriteCoorPDB((dir.path() / "l.pdb").string(), "main");
-  EXPECT_NE(dir.Read("l.pdb").find("VERYLONGNAME MOL"), std::string::npos);
-
   const std::string bad = (dir.path() / "no" / "dir.pdb").string();
-  const ProcessExit e = ExpectExit([&] { m.WriteCoorPDB(bad, "main"); });
+  ProcessExit e = ExpectExit([&] { m.WriteCoorPDB(bad, "main"); });
   EXPECT_EQ(e.status, 1);
   EXPECT_EQ(e.message, "$ err unable to open file : " + bad + "\n");
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no device that is always full";
+  e = ExpectExit([&] { m.WriteCoorPDB("/dev/full", "main"); });
+  EXPECT_EQ(e.status, 1);
+  EXPECT_EQ(e.message, "$ err unable to write file : /dev/full\n");
 }
 
-TEST_F(CoordinateFileTest, PrintedRecordsUseTheirOwnLayout) {
+TEST_F(CoordinateFileTest, PrintedRecordsAndCopiesOfCoordinateSets) {
   m.natm = 1;
-  testing::internal::CaptureStdout();
-  m.PrintCoorPDB();
-  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+  EXPECT_EQ(Printed([&] { m.PrintCoorPDB(); }),
             "ATOM      1  OH2 MOL     1       0.000   0.000   0.000  1.00  0.00       MOL\n");
-}
-
-TEST_F(CoordinateFileTest, CopyFromCoordinateSets) {
+  m.natm = 3;
   m.atom[2].xyzcomp = {1, 2, 3};
   std::vector<double> v(9, -1.0);
   m.CopyFromCoor(v, "main");
@@ -188,60 +193,8 @@ TEST_F(CoordinateFileTest, CopyFromCoordinateSets) {
   m.CopyFromCoor(v, "comp");
   EXPECT_EQ(v, (std::vector<double>{0, 0, 0, 0, 0, 0, 1, 2, 3}));
   std::vector<double> shortArray(8);
-  EXPECT_THROW(m.CopyFromCoor(shortArray, "main"), std::length_error);
-  EXPECT_THROW(m.CopyFromCoor(v, "other"), std::invalid_argument);
-}
-
-TEST_F(CoordinateFileTest, CardFilesAreReadByName) {
-  const std::string card =
-      "* water\n"
-      "*\n"
-      "    3\n"
-      "    1    1 HOH  H2     1.00000   2.00000   3.00000 WAT  1      0.00000\n"
-      "    2    1 HOH  OH2    4.00000   5.00000   6.00000 WAT  1      0.00000\n"
-      "    3    1 HOH  H1     7.00000   8.00000   9.00000 WAT  1      0.00000";  // no final newline
-  m.ReadCoorCARD(dir.Write("w.crd", card), 0, "main");
-  EXPECT_EQ(Coordinates(m, 0), (std::vector<double>{4, 5, 6}));
-  EXPECT_EQ(Coordinates(m, 1), (std::vector<double>{7, 8, 9}));
-  EXPECT_EQ(Coordinates(m, 2), (std::vector<double>{1, 2, 3}));
-  m.ReadCoorCARD(dir.Write("w.crd", card + "\n\n"), 0, "comp");  // blank lines are skipped
-  EXPECT_EQ(m.atom[2].xyzcomp, (std::vector<double>{1, 2, 3}));
-}
-
-TEST_F(CoordinateFileTest, XyzFilesAreReadByPosition) {
-  const std::string xyz = "3\ncomment\nO 1 2 3\nH 4 5 6\nH 7 8 9\n";
-  testing::internal::CaptureStdout();
-  m.ReadCoorXYZ(dir.Write("w.xyz", xyz), 1, "main");
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "$ additional geometry 2\n");
-  EXPECT_EQ(Coordinates(m, 2), (std::vector<double>{7, 8, 9}));
-  EXPECT_EQ(m.ngeom, 2);
-}
-
-TEST_F(CoordinateFileTest, BrokenCardAndXyzFilesEndTheProcess) {
-  using Reader = void (CMolecule::*)(const std::string&, int, const std::string&);
-  const Reader card = &CMolecule::ReadCoorCARD, xyz = &CMolecule::ReadCoorXYZ;
-  const std::string cardLine = "    1    1 HOH  OH2    4.00000   x   6.00000";
-  const std::string path = (dir.path() / "broken").string();
-  const struct {
-    Reader read;
-    std::string text, message;
-  } cases[] = {
-      // *TITLE is not a title line: it is taken as the count line, and the
-      // real count line is read as an atom line whose fourth word does not exist.
-      {card, "*TITLE\n    3  EXT\n    1    1 HOH  OH2    4.00000   5.00000   6.00000\n",
-       "$ err atom was not found : \n"},
-      {card, "* t\n 3\n" + cardLine + "\n",
-       "$ err invalid line in the charmm coord file in line : " + cardLine + "\n"},
-      {xyz, "2 atoms\nc\nO 0 0 0\nH 1 0 0\n",
-       "$ err invalid line in the xyz file in line : 2 atoms\n"},
-      {xyz, "three\nc\n", "$ err invalid line in the xyz file in line : three\n"},
-      {xyz, "3\nc\nO 0 0 0\nH 1 y 0\n", "$ err invalid line in the xyz file in line : H 1 y 0\n"},
-      {xyz, "3\nc\nO 0 0 0\nH 1 0 0\n", "err no coordinates for atom : H2 in file : " + path + "\n"},
-  };
-  for (const auto& c : cases) {
-    dir.Write("broken", c.text);
-    const ProcessExit e = ExpectExit([&] { (m.*c.read)(path, 0, "main"); });
-    EXPECT_EQ(e.status, 1) << c.text;
-    EXPECT_EQ(e.message, c.message);
-  }
+  EXPECT_THAT([&] { m.CopyFromCoor(shortArray, "main"); },
+              ThrowsMessage<std::length_error>("coordinate array holds 8 values, 9 needed"));
+  EXPECT_THAT([&] { m.CopyFromCoor(v, "other"); },
+              ThrowsMessage<std::invalid_argument>("unknown coordinate set : other"));
 }

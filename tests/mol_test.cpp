@@ -2,32 +2,30 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "support/molecule.h"
 #include "support/process_exit.h"
 
 using testing_support::ExpectExit;
 using testing_support::MakeMolecule;
 
-TEST(MoleculeTest, AtomIndexMatchesWholeNameWithCase) {
-  const CMolecule m = MakeMolecule({{"C1", 6}, {"C10", 6}, {"C1", 6}});
+TEST(MoleculeTest, AtomsAreFoundByWholeNameWithCaseOrByIndex) {
+  CMolecule m = MakeMolecule({{"C1", 6}, {"C10", 6}, {"C1", 6}});
+  m.atom[1].type = "HA";
   EXPECT_EQ(m.AtomIndex("C1"), 0);  // the lower of two equal names
   EXPECT_EQ(m.AtomIndex("C10"), 1);
-  const ProcessExit e = ExpectExit([&] { m.AtomIndex("c1"); });
+  EXPECT_EQ(m.AtomName(1) + m.AtomType(1), "C10HA");
+
+  ProcessExit e = ExpectExit([&] { m.AtomIndex("c1"); });
   EXPECT_EQ(e.status, 1);
   EXPECT_EQ(e.message, "$ err atom was not found : c1\n");
-}
-
-TEST(MoleculeTest, AtomNameAndTypeRejectIndicesOutsideTheMolecule) {
-  CMolecule m = MakeMolecule({{"C1", 6}, {"H1", 1}});
-  m.atom[1].type = "HA";
-  EXPECT_EQ(m.AtomName(0), "C1");
-  EXPECT_EQ(m.AtomType(1), "HA");
-  for (const int i : {2, -1}) {
-    ProcessExit e = ExpectExit([&] { m.AtomName(i); });
-    EXPECT_EQ(e.status, 1);
-    EXPECT_EQ(e.message, "$ err atom was not found : " + std::to_string(i) + "\n");
-    e = ExpectExit([&] { m.AtomType(i); });
-    EXPECT_EQ(e.message, "$ err atom was not found : " + std::to_string(i) + "\n");
+  for (const int i : {3, -1}) {
+    for (const auto ask : {&CMolecule::AtomName, &CMolecule::AtomType}) {
+      e = ExpectExit([&] { (m.*ask)(i); });
+      EXPECT_EQ(e.status, 1);
+      EXPECT_EQ(e.message, "$ err atom was not found : " + std::to_string(i) + "\n");
+    }
   }
 }
 
@@ -42,22 +40,19 @@ TEST(MoleculeTest, GeometriesAreStoredAndActivated) {
 
   m.ActivateGeometry(0);
   EXPECT_EQ(m.atom[0].xyz, (std::vector<double>{1, 2, 3}));
-  EXPECT_EQ(m.atom[0].rv.x, 1.0);
   EXPECT_EQ(m.energy, -1.0);
   m.ActivateGeometry(1);
   EXPECT_EQ(m.atom[0].xyz, (std::vector<double>{7, 8, 9}));
   EXPECT_EQ(m.atom[0].rv.z, 9.0);
   EXPECT_EQ(m.QMDipole.y, 2.0);
   EXPECT_EQ(m.energy, -2.0);
-}
 
-TEST(MoleculeTest, GeometryOutsideTheStoredOnesEndsTheProcess) {
-  CMolecule m = MakeMolecule({{"A", 6}});
-  for (const int g : {1, -1}) {
+  for (const int g : {2, -1}) {
     ProcessExit e = ExpectExit([&] { m.ActivateGeometry(g); });
     EXPECT_EQ(e.status, 1);
     EXPECT_EQ(e.message, "$ err this geometry was not setup\n");
     e = ExpectExit([&] { m.CopyMainSetToGeometry(g); });
+    EXPECT_EQ(e.status, 1);
     EXPECT_EQ(e.message, "$ err this geometry was not setup\n");
   }
 }

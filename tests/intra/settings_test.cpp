@@ -1,8 +1,13 @@
 #include "intra/settings.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "intra/BondOpt.h"
+
+using testing::ThrowsMessage;
 
 TEST(BondedFitSettingsTest, FixedTablesRejectEntriesBeyondTheirCapacity) {
   COptInter o;
@@ -12,18 +17,10 @@ TEST(BondedFitSettingsTest, FixedTablesRejectEntriesBeyondTheirCapacity) {
   EXPECT_THROW(o.diheValue[100][0], std::out_of_range);
   EXPECT_THROW(o.scaleCoeff[100], std::out_of_range);
   EXPECT_THROW(o.diheDubl[20], std::out_of_range);
-  try {
-    o.scaleName[100] = "x";
-    FAIL();
-  } catch (const std::out_of_range& e) {
-    EXPECT_STREQ(e.what(), "entry 100 requested of a table of 100 entries");
-  }
-  try {
-    CheckCapacity(20, COptInter::kMaxFixDihe, "constrain block");
-    FAIL();
-  } catch (const std::length_error& e) {
-    EXPECT_STREQ(e.what(), "constrain block: at most 20 entries");
-  }
+  EXPECT_THAT([&] { o.scaleName[100] = "x"; },
+              ThrowsMessage<std::out_of_range>("entry 100 requested of a table of 100 entries"));
+  EXPECT_THAT([] { CheckCapacity(20, COptInter::kMaxFixDihe, "constrain block"); },
+              ThrowsMessage<std::length_error>("constrain block: at most 20 entries"));
   EXPECT_NO_THROW(CheckCapacity(19, 20, "x"));
 }
 
@@ -40,17 +37,16 @@ TEST(BondedFitSettingsTest, RestraintsWeightedSum) {
   EXPECT_DOUBLE_EQ(r.Total(), 10.0 + 0.4 + 0.3 + 0.0 + 0.22 + 0.7 + 0.16);
   r.Init();
   EXPECT_EQ(r.Total(), 0.0);
-  EXPECT_EQ(r.wBond, 10.0);
+  EXPECT_EQ(r.wBond, 10.0);  // the weights stay
 }
 
 TEST(BondedFitSettingsTest, FreeParameterList) {
   CParamToOptArray a;
   a.newParam('d', 'f', 2, 7, 0.5);
-  a.newParam('b', 'b', 0, 1, 1.53);
-  ASSERT_EQ(a.param.size(), 2u);
-  EXPECT_EQ(a.param[0].typeParam, 'f');
-  EXPECT_EQ(a.param[0].ip, 7);
-  EXPECT_EQ(a.param[1].value, 1.53);
+  ASSERT_EQ(a.param.size(), 1u);
+  const auto& p = a.param[0];
+  EXPECT_EQ(std::make_tuple(p.typeTerm, p.typeParam, p.imultiplicity, p.ip, p.value),
+            std::make_tuple('d', 'f', 2, 7, 0.5));
   a.init();
   EXPECT_TRUE(a.param.empty());
 }
