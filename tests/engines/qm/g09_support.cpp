@@ -59,19 +59,14 @@ CMolecule ToMolecule(const std::vector<Atom>& atoms, const Bonds& bonds) {
   return m;
 }
 
-G09Run RunG09(const std::string& deck, std::vector<std::string>* leftOver) {
+G09Run RunG09(const std::string& deck) {
   testing_support::TempDir dir;
   dir.Write("job.inp", deck);
   G09Run r;
   r.status = testing_support::Run("sh -c 'g09 < job.inp > job.out'", dir.path()).status;
   r.out = dir.Read("job.out");
   Gaussian::ReadGaussianOutput((dir.path() / "job.out").string(), r.data);
-  if (leftOver != nullptr) {
-    leftOver->clear();
-    for (const auto& e : std::filesystem::directory_iterator(dir.path())) {
-      leftOver->push_back(e.path().filename().string());
-    }
-  }
+  for (const auto& e : std::filesystem::directory_iterator(dir.path())) r.files.insert(e.path().filename().string());
   return r;
 }
 

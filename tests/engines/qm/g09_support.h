@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -32,12 +33,12 @@ struct G09Run {
   int status = -1;
   std::string out;                   // the output text
   Gaussian::GaussianOutputData data; // the output as the system reads it
+  std::set<std::string> files;       // the files in the directory afterwards
 };
 
-// Writes deck into a fresh directory, runs "g09 < deck > output" there,
-// reads the output with the system's reader. When `leftOver` is given it
-// receives the names of the files found in the directory afterwards.
-G09Run RunG09(const std::string& deck, std::vector<std::string>* leftOver = nullptr);
+// Writes deck into a fresh directory, runs "g09 < deck > output" there and
+// reads the output with the system's reader.
+G09Run RunG09(const std::string& deck);
 // The last non-empty line of a text.
 std::string LastLine(const std::string& text);
 
