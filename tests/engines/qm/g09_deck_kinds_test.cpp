@@ -67,8 +67,9 @@ TEST(G09DeckKinds, PopulationOfAMoleculeAndOfAnAnion) {
   EXPECT_EQ(r.data.prop.espcoor.size(), 3 * r.data.prop.espval.size());
   // Every fit point lies outside 1.4 times the smallest radius of any atom.
   double closest = 1e9;
-  for (size_t p = 0; p < r.data.prop.espval.size(); ++p) {
-    for (const Atom& a : Methanol()) closest = std::min(closest, Distance(At(r.data.prop.espcoor, static_cast<int>(p)), a.xyz));
+  const auto atoms = Methanol();
+  for (int p = 0; p < static_cast<int>(r.data.prop.espval.size()); ++p) {
+    for (const Atom& a : atoms) closest = std::min(closest, Distance(At(r.data.prop.espcoor, p), a.xyz));
   }
   EXPECT_GT(closest, 1.4 * 1.2 - 1e-3);
 

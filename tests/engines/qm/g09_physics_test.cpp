@@ -2,28 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "engines/qm/g09_support.h"
+#include "support/run.h"
 
 namespace {
 
 using namespace g09_testing;
-
-// The energy "qmwaterenergy <value>" documented in engines/README.md; NAN when missing.
-double DocumentedWaterEnergy() {
-  std::ifstream readme(std::string(QM2FF_SOURCE_DIR) + "/engines/README.md");
-  for (std::string line; std::getline(readme, line);) {
-    std::istringstream words(line);
-    std::string key;
-    double value = 0;
-    if (words >> key && key == "qmwaterenergy" && words >> value) return value;
-  }
-  return NAN;
-}
 
 // A water probe on the methanol hydroxyl hydrogen finds a hydrogen bond, from
 // near and from far alike; the water energy is the one documented.
@@ -31,16 +17,21 @@ TEST(G09Physics, MethanolWaterProbeHasAHydrogenBondDistanceAndEnergy) {
   const G09Run nearStart = RunG09(ProbeDeck(Methanol(), MethanolBonds(), 6, true, 1.8, 90.0));
   const G09Run farStart = RunG09(ProbeDeck(Methanol(), MethanolBonds(), 6, true, 3.5, 90.0));
   const G09Run methanol = RunG09(SinglePointDeck(Methanol()));
-  const G09Run water = RunG09("#HF/6-31G* Test NoSymm\n\nTIP3P water\n\n0 1\nO\nH 1 0.9572\nH 1 0.9572 2 104.52\n\n");
+  const G09Run water =
+      RunG09("#HF/6-31G* Test NoSymm\n\nTIP3P water\n\n0 1\nO\nH 1 0.9572\nH 1 0.9572 2 104.52\n\n");
   for (const G09Run* r : {&nearStart, &farStart, &methanol, &water}) ASSERT_EQ(r->status, 0) << r->out;
   EXPECT_GE(nearStart.data.prop.distance, 1.7);
   EXPECT_LE(nearStart.data.prop.distance, 2.3);
   EXPECT_NEAR(nearStart.data.prop.distance, farStart.data.prop.distance, 0.01);
   EXPECT_NEAR(nearStart.data.prop.energy, farStart.data.prop.energy, 1e-6);
-  const double interaction = (nearStart.data.prop.energy - methanol.data.prop.energy - water.data.prop.energy) * 627.51;
+  const double interaction =
+      (nearStart.data.prop.energy - methanol.data.prop.energy - water.data.prop.energy) * 627.51;  // kcal/mol
   EXPECT_GE(interaction, -8.0);
   EXPECT_LE(interaction, -2.0);
-  EXPECT_NEAR(DocumentedWaterEnergy(), water.data.prop.energy, 1e-8) << "engines/README.md: qmwaterenergy";
+  const std::string readme = testing_support::ReadFile(std::string(QM2FF_SOURCE_DIR) + "/engines/README.md");
+  const size_t documented = readme.find("\nqmwaterenergy ");
+  ASSERT_NE(documented, std::string::npos) << "no line \"qmwaterenergy <value>\" in engines/README.md";
+  EXPECT_NEAR(std::stod(readme.substr(documented + 15)), water.data.prop.energy, 1e-8);
 }
 
 TEST(G09Physics, FrozenCentreDoesNotMove) {
