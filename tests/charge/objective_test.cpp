@@ -8,7 +8,6 @@
 #include <stdexcept>
 
 #include "charge/charge_support.h"
-#include "charge/relations.h"
 #include "support/molecule.h"
 #include "support/printed.h"
 
