@@ -1,43 +1,15 @@
 #include "charge/charge_support.h"
 
-#include "intra/BondOpt.h"
 #include "io.h"
 #include "support/molecule.h"
 
 namespace testing_support {
 
-ChargeStateGuard::ChargeStateGuard()
-    : mol1_(mol1),
-      h2o_(h2o),
-      optCharge_(OptCharge),
-      param_(ParamOptCharges),
-      contributions_(targetFunctionContributions),
-      fpath_(fpath),
-      options_(Gaussian::options),
-      iStepOpt_(iStepOpt),
-      itoopt_(itoopt),
-      nbfix_(nbfix),
-      charmm_(CharmmTopPar),
-      bGsOut_(OptInter.bGsOut) {
+ChargeStateGuard::ChargeStateGuard() : saved_(ChargeGlobals()) {
   ParamOptCharges = CParamOptCharges();
   OptCharge.AtomProbe.clear();
   h2o.h2o.clear();
   nbfix.clear();
-}
-
-ChargeStateGuard::~ChargeStateGuard() {
-  mol1 = mol1_;
-  h2o = h2o_;
-  OptCharge = optCharge_;
-  ParamOptCharges = param_;
-  targetFunctionContributions = contributions_;
-  fpath = fpath_;
-  Gaussian::options = options_;
-  iStepOpt = iStepOpt_;
-  itoopt = itoopt_;
-  nbfix = nbfix_;
-  CharmmTopPar = charmm_;
-  OptInter.bGsOut = bGsOut_;
 }
 
 void Bond(CMolecule& m, int i, int j) {

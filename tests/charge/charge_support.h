@@ -1,39 +1,40 @@
 #pragma once
 
 #include <string>
+#include <tuple>
+#include <type_traits>
 #include <vector>
 
 #include "charge/ChargeOpt.h"
 #include "gaussian.h"
+#include "intra/BondOpt.h"
 #include "mol.h"
 #include "param.h"
 #include "util.h"
 
 namespace testing_support {
 
-// Saves every process-wide object the charge fit reads or changes and puts it
-// back on destruction. In between a test starts from fresh fit settings, no
-// probed atoms, no waters and no NBFIX pairs.
+// The process-wide objects the charge fit reads or changes.
+inline auto ChargeGlobals() {
+  return std::tie(mol1, h2o, OptCharge, ParamOptCharges, targetFunctionContributions, fpath, Gaussian::options,
+                  iStepOpt, itoopt, nbfix, CharmmTopPar, OptInter.bGsOut);
+}
+
+// A tuple of copies of the objects a tuple of references refers to.
+template <class... T>
+std::tuple<std::remove_cvref_t<T>...> ValuesOf(const std::tuple<T...>&);
+
+// Copies ChargeGlobals() and puts them back on destruction. In between a test
+// starts from fresh fit settings, no probed atoms, no waters and no NBFIX pairs.
 class ChargeStateGuard {
  public:
   ChargeStateGuard();
-  ~ChargeStateGuard();
+  ~ChargeStateGuard() { ChargeGlobals() = saved_; }
   ChargeStateGuard(const ChargeStateGuard&) = delete;
   ChargeStateGuard& operator=(const ChargeStateGuard&) = delete;
 
  private:
-  CMolecule mol1_;
-  CH2O h2o_;
-  COptCharge optCharge_;
-  CParamOptCharges param_;
-  ClassTargetFunctionContributions contributions_;
-  std::string fpath_;
-  Gaussian::GaussianJob options_;
-  int iStepOpt_;
-  int itoopt_;
-  std::vector<CNBFIX> nbfix_;
-  Charmm charmm_;
-  int bGsOut_;
+  decltype(ValuesOf(ChargeGlobals())) saved_;
 };
 
 // Marks atoms i and j of m as bonded.
