@@ -1,38 +1,15 @@
 #include "charge/charge_support.h"
 
-#include "intra/BondOpt.h"
 #include "io.h"
 #include "support/molecule.h"
 
 namespace testing_support {
 
-ChargeStateGuard::ChargeStateGuard()
-    : mol1_(mol1),
-      h2o_(h2o),
-      optCharge_(OptCharge),
-      param_(ParamOptCharges),
-      contributions_(targetFunctionContributions),
-      fpath_(fpath),
-      options_(Gaussian::options),
-      iStepOpt_(iStepOpt),
-      itoopt_(itoopt),
-      nbfix_(nbfix),
-      charmm_(CharmmTopPar),
-      bGsOut_(OptInter.bGsOut) {}
-
-ChargeStateGuard::~ChargeStateGuard() {
-  mol1 = mol1_;
-  h2o = h2o_;
-  OptCharge = optCharge_;
-  ParamOptCharges = param_;
-  targetFunctionContributions = contributions_;
-  fpath = fpath_;
-  Gaussian::options = options_;
-  iStepOpt = iStepOpt_;
-  itoopt = itoopt_;
-  nbfix = nbfix_;
-  CharmmTopPar = charmm_;
-  OptInter.bGsOut = bGsOut_;
+ChargeStateGuard::ChargeStateGuard() : saved_(ChargeGlobals()) {
+  ParamOptCharges = CParamOptCharges();
+  OptCharge.AtomProbe.clear();
+  h2o.h2o.clear();
+  nbfix.clear();
 }
 
 void Bond(CMolecule& m, int i, int j) {
@@ -54,6 +31,49 @@ CMolecule BondedMethanol() {
     m.atom[i].q = charges[i];
   }
   return m;
+}
+
+void AddSecondGeometry(CMolecule& m) {
+  m.ngeom = 2;
+  m.xyz.resize(2 * 3 * static_cast<std::size_t>(m.natm));
+  m.QMEnergy.resize(2);
+  m.QMDipoleMoment.resize(2);
+  m.CopyMainSetToGeometry(1);
+}
+
+CMolecule Formaldehyde() {
+  CMolecule m = MakeMolecule(
+      {{"C", 6, 0, 0, 0}, {"O", 8, 1.21, 0, 0}, {"H1", 1, -0.55, 0.94, 0}, {"H2", 1, -0.55, -0.94, 0}});
+  for (const int i : {1, 2, 3}) Bond(m, 0, i);
+  return m;
+}
+
+CMolecule Ion() {
+  CMolecule m = MakeMolecule({{"X", 11, 0, 0, 0}});
+  m.atom[0].eps = -0.1;
+  m.atom[0].rmin = 2.0;
+  m.netcharge = 1.0;
+  return m;
+}
+
+WaterTIP3P& AddFacingWater(double qmEnergy, double qmDist, double scale, int geometry) {
+  WaterTIP3P& w = h2o.AddWater();
+  w.aid1 = 0;
+  w.atm1 = "X";
+  w.atm2 = "Y";
+  w.iProbedGeometry = geometry;
+  w.h2oangle = 10.0 * static_cast<double>(h2o.size());
+  w.atom[0].xyz = {2.5, 0.0, 0.0};
+  w.atom[1].xyz = {2.5, 1.0, 0.0};
+  w.atom[2].xyz = {2.5, -1.0, 0.0};
+  w.fill_rv();
+  for (auto& a : w.atom) a.q = 0.0;
+  w.atom[0].eps = -0.1;
+  w.atom[0].rmin = 1.0;
+  w.QMInterEner = qmEnergy;
+  w.QMInterDist = qmDist;
+  w.h2oscale = scale;
+  return w;
 }
 
 std::string ProbeOutput(double rx, double energy, const std::vector<double>& centres,

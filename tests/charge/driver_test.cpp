@@ -1,18 +1,23 @@
 // The charge-fit driver: start charges, single evaluation, rounding and snapshots.
 #include "charge/driver.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <stdexcept>
 
 #include "charge/charge_support.h"
 #include "support/molecule.h"
+#include "support/printed.h"
+#include "support/process_exit.h"
 #include "support/run.h"
 
 namespace {
 
 using namespace testing_support;
+namespace fs = std::filesystem;
 
 const char* kParameters =
     "* test parameters\n"
@@ -31,86 +36,67 @@ class ChargeDriver : public ::testing::Test {
   TempDir dir;
   void SetUp() override {
     fpath = dir.path().string() + "/";
-    ParamOptCharges = CParamOptCharges();
-    OptCharge.AtomProbe.clear();
-    h2o.h2o.clear();
-    nbfix.clear();
     CharmmTopPar = Charmm();
     CharmmTopPar.params.push_back(dir.Write("test.prm", kParameters));
     mol1 = BondedMethanol();
     mol1.QMEnergy[0] = -115.0;
     iStepOpt = 0;
   }
-  // One probe on HO with its QM output already on disk.
+  // One probe on HO with its QM output already on disk: the water oxygen
+  // 1.9 A beyond HO along x, its hydrogens further out.
   void ProbeHydroxylHydrogen() {
     COptCharge::CProbeAtom& p = OptCharge.GetNextProbedAtom();
     p.atom = {"HO"};
     p.iatom = {5};
     p.nWaters = 1;
-    std::filesystem::create_directories(dir.path() / "water1" / "HO");
-    std::vector<double> centres = ComplexCentres(mol1, 5);
-    // Water oxygen 1.9 A beyond HO along x, hydrogens further out.
+    fs::create_directories(dir.path() / "water1" / "HO");
+    std::vector<double> c = ComplexCentres(mol1, 5);
     const double hx = mol1.atom[5].xyz[0], hy = mol1.atom[5].xyz[1];
     const std::size_t o = 3 * (mol1.natm + 2);
-    centres[o] = hx + 1.9, centres[o + 1] = hy, centres[o + 2] = 0.0;
-    centres[o + 3] = hx + 2.5, centres[o + 4] = hy + 0.75, centres[o + 5] = 0.0;
-    centres[o + 6] = hx + 2.5, centres[o + 7] = hy - 0.75, centres[o + 8] = 0.0;
-    dir.Write("water1/HO/HO.0.0.out", ProbeOutput(1.9, -191.008, centres));
+    const double water[] = {hx + 1.9, hy, 0.0, hx + 2.5, hy + 0.75, 0.0, hx + 2.5, hy - 0.75, 0.0};
+    std::copy(std::begin(water), std::end(water), c.begin() + o);
+    dir.Write("water1/HO/HO.0.0.out", ProbeOutput(1.9, -191.008, c));
     ParamOptCharges.QMWaterEnergy = -76.0;
   }
-  std::string Fit() {
-    testing::internal::CaptureStdout();
+  static std::string Fit() {
     testing::internal::CaptureStderr();
-    OptimizeCharge::OptimizeCharges(mol1);
+    const std::string out = Printed([] { OptimizeCharge::OptimizeCharges(mol1); });
     testing::internal::GetCapturedStderr();
-    return testing::internal::GetCapturedStdout();
+    return out;
   }
 };
-
-int Count(const std::string& text, const std::string& what) {
-  int n = 0;
-  for (auto p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
-  return n;
-}
 
 TEST_F(ChargeDriver, SingleEvaluatesOnceAndReports) {
   ProbeHydroxylHydrogen();
   ParamOptCharges.skipOpt = true;
   mol1.atom[0].q += 0.03;  // 0.03 off the net charge
   const std::string out = Fit();
-  EXPECT_EQ(Count(out, "step "), 1) << out;
-  EXPECT_NE(out.find("step       0 water energy"), std::string::npos);
-  EXPECT_EQ(out.find("$ Optimization of charges started"), std::string::npos);
-  EXPECT_NE(out.find("$ Statistics of water interactions :"), std::string::npos);
-  EXPECT_NE(out.find("$ for water : \n"), std::string::npos);
+  EXPECT_EQ(out.find("step "), out.rfind("step ")) << out;
+  EXPECT_TRUE(Contains(out, "step       0 water energy"));
+  EXPECT_FALSE(Contains(out, "$ Optimization of charges started"));
+  EXPECT_TRUE(Contains(out, "$ Statistics of water interactions :"));
+  EXPECT_TRUE(Contains(out, "$ for water : \n"));
   // Start charges as given, optimised ones after the net-charge correction.
   EXPECT_NEAR(mol1.atom[0].qstart, -0.01, 1e-12);
   EXPECT_NEAR(mol1.atom[0].qopt, -0.015, 1e-12);
   EXPECT_NEAR(mol1.atom[5].qopt, 0.415, 1e-12);
-  EXPECT_NE(out.find("$ Total charge computed / given :   0.000 /   0.000 \n"), std::string::npos) << out;
-  // The water is reported with its QM energy ((-191.008 + 115 + 76) * 627.51, scaled by 1.16).
-  EXPECT_NE(out.find("   1 &       1  &       HO-O  &    -5.82 |"), std::string::npos) << out;
+  EXPECT_TRUE(Contains(out, "$ Total charge computed / given :   0.000 /   0.000 \n")) << out;
+  // QM energy of the water: (-191.008 + 115 + 76) * 627.51, scaled by 1.16.
+  EXPECT_TRUE(Contains(out, "   1 &       1  &       HO-O  &    -5.82 |")) << out;
 }
 
-TEST_F(ChargeDriver, FullFitLowersTheWaterEnergyError) {
-  ProbeHydroxylHydrogen();
-  const std::string out = Fit();
-  EXPECT_NE(out.find("$ Optimization of charges started"), std::string::npos);
-  EXPECT_NE(out.find("$ Charges after simulated annealing: \n"), std::string::npos);
-  const auto p = out.find("energy rms error, kcal/mol      & ");
-  ASSERT_NE(p, std::string::npos);
-  double optimised = 0, initial = 0;
-  ASSERT_EQ(std::sscanf(out.c_str() + p, "energy rms error, kcal/mol      & %lf & %lf", &optimised, &initial), 2);
-  EXPECT_LT(optimised, initial);
-  EXPECT_NEAR(mol1.Q(), 0.0, 1e-9);
-}
-
-TEST_F(ChargeDriver, WithoutProbesTheWaterStepsAreSkipped) {
+TEST_F(ChargeDriver, WithoutProbesPopulationChargesStartTheIndependentAtoms) {
   ParamOptCharges.skipOpt = true;
+  ParamOptCharges.startFromQPOP = true;
+  for (auto& a : mol1.atom) a.qpop = 0.01;
+  mol1.atom[1].qpop = -0.05;
+  dir.Write("charge.rel", "f O -0.6\n");
   const std::string out = Fit();
-  EXPECT_EQ(out.find("$ for water"), std::string::npos);
-  EXPECT_NE(out.find("$ Developed charges : \n"), std::string::npos);
-  EXPECT_TRUE(std::filesystem::exists(dir.path() / "water1" / "respdb" / "opt.pdb"));
+  EXPECT_DOUBLE_EQ(mol1.atom[1].qstart, -0.6);
+  EXPECT_DOUBLE_EQ(mol1.atom[0].qstart, 0.01);
+  EXPECT_FALSE(Contains(out, "$ for water"));
+  EXPECT_TRUE(Contains(out, "$ Developed charges : \n"));
+  EXPECT_TRUE(fs::exists(dir.path() / "water1" / "respdb" / "opt.pdb"));
 }
 
 TEST_F(ChargeDriver, StartChargesAndPenaltiesFromAFile) {
@@ -120,7 +106,7 @@ TEST_F(ChargeDriver, StartChargesAndPenaltiesFromAFile) {
   dir.Write("start.str", "* start\nATOM C CG331 -0.18 ! 0.5\natom ho HGP1 0.50 ! -1\nBOND C O\n");
   dir.Write("charge.rel", "f O -0.7\n");
   const std::string out = Fit();
-  EXPECT_NE(out.find("$ reading initial charges from " + fpath + "/start.str\n"), std::string::npos);
+  EXPECT_TRUE(Contains(out, "$ reading initial charges from " + fpath + "/start.str\n"));
   EXPECT_DOUBLE_EQ(mol1.atom[0].qstart, -0.18);
   EXPECT_DOUBLE_EQ(mol1.atom[0].qpenalty, 0.5);
   EXPECT_DOUBLE_EQ(mol1.atom[5].qstart, 0.5);
@@ -128,34 +114,30 @@ TEST_F(ChargeDriver, StartChargesAndPenaltiesFromAFile) {
   EXPECT_DOUBLE_EQ(mol1.atom[1].q, -0.7);           // fixed by the relations file
 }
 
-TEST_F(ChargeDriver, PopulationChargesOnlyForIndependentAtoms) {
-  ParamOptCharges.skipOpt = true;
-  ParamOptCharges.startFromQPOP = true;
-  for (auto& a : mol1.atom) a.qpop = 0.01;
-  mol1.atom[1].qpop = -0.05;
-  dir.Write("charge.rel", "f O -0.6\n");
-  Fit();
-  EXPECT_DOUBLE_EQ(mol1.atom[1].qstart, -0.6);
-  EXPECT_DOUBLE_EQ(mol1.atom[0].qstart, 0.01);
-}
-
 TEST_F(ChargeDriver, EveryChargeFixedLeavesNothingToOptimise) {
   ProbeHydroxylHydrogen();
   dir.Write("charge.rel", "f C -0.2\nf O -0.6\nf H1 0.1\nf H2 0.1\nf H3 0.1\nf HO 0.5\n");
   const std::string out = Fit();
-  EXPECT_NE(out.find("$ Number of independent atomic charges to optimize : 0\n"), std::string::npos);
+  EXPECT_TRUE(Contains(out, "$ Number of independent atomic charges to optimize : 0\n"));
   EXPECT_DOUBLE_EQ(mol1.atom[0].q, -0.2);
   EXPECT_DOUBLE_EQ(mol1.atom[5].q, 0.5);
 }
 
-TEST(ReadInitialCharges, MissingFileAndBadChargeRaise) {
+TEST(ReadInitialCharges, FaultyFilesRaiseOrEndTheProcess) {
+  using testing::StrEq;
+  using testing::ThrowsMessage;
   CMolecule m = BondedMethanol();
   TempDir dir;
-  EXPECT_THROW(ReadInitialChargesFromFile(m, (dir.path() / "none.str").string()), std::runtime_error);
-  const std::string path = dir.Write("bad.str", "ATOM C CG331 x\n");
-  testing::internal::CaptureStdout();
-  EXPECT_THROW(ReadInitialChargesFromFile(m, path), std::invalid_argument);
-  testing::internal::GetCapturedStdout();
+  const std::string none = (dir.path() / "none.str").string();
+  EXPECT_THAT([&] { ReadInitialChargesFromFile(m, none); },
+              ThrowsMessage<std::runtime_error>(StrEq("unable to open file : " + none)));
+  const std::string bad = dir.Write("bad.str", "ATOM C CG331 x\n");
+  EXPECT_THAT([&] { Printed([&] { ReadInitialChargesFromFile(m, bad); }); },
+              ThrowsMessage<std::invalid_argument>(StrEq("not a number: 'X'")));
+  const std::string unknown = dir.Write("unknown.str", "ATOM CX CG331 0.1\n");
+  const ProcessExit e = ExpectExit([&] { Printed([&] { ReadInitialChargesFromFile(m, unknown); }); });
+  EXPECT_EQ(e.status, 1);
+  EXPECT_EQ(e.message, "$ err atom was not found : CX\n");
 }
 
 TEST(RoundCharges, ExcessGoesToTheFirstIndependentAtomOnly) {
@@ -180,35 +162,24 @@ TEST(ChargeSnapshots, OneDirectoryPerGeometryAndNoFilesForUnusedWaters) {
   TempDir dir;
   fpath = dir.path().string() + "/";
   CMolecule m = BondedMethanol();
-  m.ngeom = 2;
-  m.xyz.resize(2 * m.natm * 3);
-  m.QMEnergy.resize(2);
-  m.QMDipoleMoment.resize(2);
-  m.CopyMainSetToGeometry(1);
-  h2o.h2o.clear();
+  AddSecondGeometry(m);
   for (const int g : {0, 1, 1}) {
-    WaterTIP3P& w = h2o.AddWater();
+    WaterTIP3P& w = AddFacingWater(-1.0, 1.8, 1.0, g);
     w.aid1 = 5;
     w.atm1 = "HO";
     w.atm3 = "C";
-    w.iProbedGeometry = g;
-    w.h2oangle = 90.0 * static_cast<int>(h2o.size());
-    for (int k = 0; k < 3; ++k) w.atom[k].xyz = {3.0 + k, 2.0, 0.0};
-    w.fill_rv();
+    w.h2oangle = 90.0 * static_cast<double>(h2o.size());
     w.empdst = 2.1;
-    w.QMInterDist = 1.8;
   }
   h2o[2].h2oscale = 0.0;
   OptimizeCharge::WriteChargeSnapshots(m);
-  const auto d1 = dir.path() / "water1" / "respdb";
-  const auto d2 = dir.path() / "water2" / "respdb";
-  EXPECT_TRUE(std::filesystem::exists(d1 / "opt.pdb"));
-  EXPECT_TRUE(std::filesystem::exists(d2 / "opt.pdb"));
-  EXPECT_TRUE(std::filesystem::exists(d1 / "ff.HO.C.90.0.pdb"));
-  EXPECT_TRUE(std::filesystem::exists(d1 / "qm.HO.C.90.0.pdb"));
-  EXPECT_TRUE(std::filesystem::exists(d2 / "ff.HO.C.180.0.pdb"));
-  EXPECT_FALSE(std::filesystem::exists(d2 / "ff.HO.C.270.0.pdb"));
-  EXPECT_FALSE(std::filesystem::exists(d2 / "qm.HO.C.270.0.pdb"));
+  const fs::path d1 = dir.path() / "water1" / "respdb", d2 = dir.path() / "water2" / "respdb";
+  for (const fs::path& f : {d1 / "opt.pdb", d2 / "opt.pdb", d1 / "ff.HO.C.90.0.pdb", d1 / "qm.HO.C.90.0.pdb",
+                            d2 / "ff.HO.C.180.0.pdb"}) {
+    EXPECT_TRUE(fs::exists(f)) << f;
+  }
+  EXPECT_FALSE(fs::exists(d2 / "ff.HO.C.270.0.pdb"));
+  EXPECT_FALSE(fs::exists(d2 / "qm.HO.C.270.0.pdb"));
   // The last file written puts the water at its QM distance.
   EXPECT_NEAR(h2o[1].atom[0].rv.distance(m.atom[5].rv), 1.8, 1e-9);
 }

@@ -8,6 +8,7 @@
 #include "charge/charge_support.h"
 #include "io.h"
 #include "support/molecule.h"
+#include "support/printed.h"
 #include "support/process_exit.h"
 #include "support/run.h"
 
@@ -20,16 +21,6 @@ CMolecule Ether() {
   CMolecule m = MakeMolecule({{"O", 8, 0, 0, 0}, {"C1", 6, 1.43, 0, 0}, {"C2", 6, -0.48909, 1.34378, 0}});
   Bond(m, 0, 1);
   Bond(m, 0, 2);
-  return m;
-}
-
-// A carbonyl group: O with one bond to C, which carries two hydrogens.
-CMolecule Carbonyl() {
-  CMolecule m = MakeMolecule({{"C", 6, 0, 0, 0}, {"O", 8, 1.21, 0, 0}, {"H1", 1, -0.55, 0.94, 0},
-                              {"H2", 1, -0.55, -0.94, 0}});
-  Bond(m, 0, 1);
-  Bond(m, 0, 2);
-  Bond(m, 0, 3);
   return m;
 }
 
@@ -60,34 +51,36 @@ class ProbeDeck : public ::testing::Test {
  protected:
   ChargeStateGuard guard;
   TempDir dir;
-  std::string lastOut;
+  std::string printed;
   void SetUp() override {
     fpath = dir.path().string() + "/";
     Gaussian::options = Gaussian::GaussianJob();
   }
-  // Runs the probe on an output that is already there and returns the deck.
-  std::string RunOnOutput(WaterTIP3P& w, const CMolecule& m, double dist, double angle, bool positive,
-                          int waterCentres, bool error = false) {
+  // Runs the probe on the given output text, put where the probe looks for
+  // it, and returns the deck.
+  std::string RunOn(const std::string& output, WaterTIP3P& w, const CMolecule& m, double dist, double angle,
+                    bool positive) {
     const std::string stem = "water1/" + w.atm1 + "/" + w.atm1 + "." + floattostr(angle, 1);
     std::filesystem::create_directories(dir.path() / "water1" / w.atm1);
-    dir.Write(stem + ".out", ProbeOutput(1.95, -230.5, ComplexCentres(m, waterCentres), error));
+    dir.Write(stem + ".out", output);
     testing::internal::CaptureStdout();
     try {
-      if (positive) {
-        w.QMProbePositiveAtom(m, dist, angle);
-      } else {
-        w.QMProbeNegativeAtom(m, dist, angle);
-      }
+      positive ? w.QMProbePositiveAtom(m, dist, angle) : w.QMProbeNegativeAtom(m, dist, angle);
     } catch (...) {
-      lastOut = testing::internal::GetCapturedStdout();
+      printed = testing::internal::GetCapturedStdout();
       throw;
     }
-    lastOut = testing::internal::GetCapturedStdout();
+    printed = testing::internal::GetCapturedStdout();
     return dir.Read(stem + ".inp");
+  }
+  // The same on a normal output with the given number of water centres.
+  std::string RunOnOutput(WaterTIP3P& w, const CMolecule& m, double dist, double angle, bool positive,
+                          int waterCentres) {
+    return RunOn(ProbeOutput(1.95, -230.5, ComplexCentres(m, waterCentres)), w, m, dist, angle, positive);
   }
 };
 
-TEST_F(ProbeDeck, NegativeDeckForAnAtomWithTwoBonds) {
+TEST_F(ProbeDeck, NegativeDeckForAnAtomWithTwoBondsAndItsResults) {
   const CMolecule m = Ether();
   WaterTIP3P w = WaterOn(m, 0, 1, 2);
   const std::string deck = RunOnOutput(w, m, 2.2, 0.0, false, 5);
@@ -111,38 +104,46 @@ TEST_F(ProbeDeck, NegativeDeckForAnAtomWithTwoBonds) {
                       "DOH2    0.00000\n"
                       "DH2     0.00000\n"
                       "\n\n");
+  EXPECT_DOUBLE_EQ(w.energy, -230.5);
+  EXPECT_DOUBLE_EQ(w.QMInterDist, 1.95);
+  // Centres in deck order: H1, DUM1, DUM2, OH2, H2 at x = 5, 6, 7, 8, 9.
+  EXPECT_DOUBLE_EQ(w.atom[1].xyz[0], 5.0);
+  EXPECT_DOUBLE_EQ(w.atom[0].xyz[0], 8.0);
+  EXPECT_DOUBLE_EQ(w.atom[2].xyz[0], 9.0);
+  EXPECT_DOUBLE_EQ(w.atom[2].rv.y, 2.0);
+  const std::string pdb = dir.Read("water1/O/O.0.0.pdb");
+  EXPECT_TRUE(Contains(pdb, "DUM2"));
+  EXPECT_TRUE(Contains(pdb, "END"));
 }
 
 TEST_F(ProbeDeck, PositiveDeckForAnAtomWithTwoBonds) {
   const CMolecule m = Ether();
   WaterTIP3P w = WaterOn(m, 0, 1, 2);
   Gaussian::options.nproc = 4;
-  const std::string deck = RunOnOutput(w, m, 2.5, 60.0, true, 3);
-  EXPECT_EQ(deck, "%NPROC=4\n" + std::string(kEtherHead) +
-                      " OH2    1 RX     2 AOH2    3 DOH2\n"
-                      "  H1    4 ROH    1 AHOA    2 DHO1\n"
-                      "  H2    4 ROH    1 AHOA    2 DHO2\n"
-                      "Variables:\n"
-                      "RX      2.50000\n"
-                      "Constants:\n"
-                      "ROH     0.95720\n"
-                      "AOH2  125.00011\n"
-                      "AHOA  127.74000\n"
-                      "DOH2  180.00000\n"
-                      "DHO1   60.00000\n"
-                      "DHO2 -120.00000\n"
-                      "\n\n\n\n");
+  EXPECT_EQ(RunOnOutput(w, m, 2.5, 60.0, true, 3),
+            "%NPROC=4\n" + std::string(kEtherHead) +
+                " OH2    1 RX     2 AOH2    3 DOH2\n"
+                "  H1    4 ROH    1 AHOA    2 DHO1\n"
+                "  H2    4 ROH    1 AHOA    2 DHO2\n"
+                "Variables:\n"
+                "RX      2.50000\n"
+                "Constants:\n"
+                "ROH     0.95720\n"
+                "AOH2  125.00011\n"
+                "AHOA  127.74000\n"
+                "DOH2  180.00000\n"
+                "DHO1   60.00000\n"
+                "DHO2 -120.00000\n"
+                "\n\n\n\n");
 }
 
 TEST_F(ProbeDeck, PositiveDeckForATerminalHydrogenUsesDummyCentres) {
   const CMolecule m = BondedMethanol();
   WaterTIP3P w = WaterOn(m, 5, 1, 0);
   const std::string deck = RunOnOutput(w, m, 2.2, 90.0, true, 5);
-  EXPECT_TRUE(std::filesystem::exists(dir.path() / "water1" / "HO" / "HO.90.0.inp"));
   const std::string head = "%NoSave\n#HF/6-31G* Opt=Z-matrix NoSymm\n\nwater interaction with atom HO\n\n    0 1\n";
   ASSERT_EQ(deck.substr(0, head.size()), head);
-  const std::string body = deck.substr(deck.find("X   "));
-  EXPECT_EQ(body,
+  EXPECT_EQ(deck.substr(deck.find("X   ")),
             "X      6 RDUM    2 ADUM    1 DOH\n"
             "X      7 RDUM    6 ADUM    2 DD1\n"
             "OH2    6 RX      7 ADUM    8 DD2\n"
@@ -164,12 +165,11 @@ TEST_F(ProbeDeck, PositiveDeckForATerminalHydrogenUsesDummyCentres) {
 }
 
 TEST_F(ProbeDeck, NegativeDeckForATerminalOxygenHasSixWaterCentres) {
-  CMolecule m = Carbonyl();
+  CMolecule m = Formaldehyde();
   m.netcharge = -1.0;
   m.spinm = 2;
   WaterTIP3P w = WaterOn(m, 1, 0, 2);
-  const std::string deck = RunOnOutput(w, m, 3.1, 240.0, false, 6);
-  EXPECT_EQ(deck,
+  EXPECT_EQ(RunOnOutput(w, m, 3.1, 240.0, false, 6),
             "%NoSave\n#HF/6-31G* Opt=Z-matrix NoSymm\n\nwater interaction with atom O\n\n"
             "   -1 2\n"
             "  6 -1   0.00000   0.00000   0.00000\n"
@@ -197,65 +197,59 @@ TEST_F(ProbeDeck, NegativeDeckForATerminalOxygenHasSixWaterCentres) {
 }
 
 TEST_F(ProbeDeck, AtomWithThreeBondsIsProbedAlongThePlaneNormal) {
-  CMolecule m = MakeMolecule({{"C", 6, 0, 0, 0}, {"O", 8, 1.21, 0, -0.1}, {"H1", 1, -0.55, 0.94, -0.1},
-                              {"H2", 1, -0.55, -0.94, -0.1}});
-  Bond(m, 0, 1);
-  Bond(m, 0, 2);
-  Bond(m, 0, 3);
+  CMolecule m = Formaldehyde();
+  for (const int i : {1, 2, 3}) m.atom[i].xyz[2] = -0.1;
+  m.fill_rv();
   WaterTIP3P w = WaterOn(m, 0, 1, 2, 3);
   const std::string deck = RunOnOutput(w, m, 2.2, 0.0, true, 3);
   // Reference values from the frame construction worked out independently.
-  EXPECT_NE(deck.find("AOH2   94.72445\n"), std::string::npos) << deck;
-  EXPECT_NE(deck.find("DOH2   98.76670\n"), std::string::npos) << deck;
+  EXPECT_TRUE(Contains(deck, "AOH2   94.72445\n")) << deck;
+  EXPECT_TRUE(Contains(deck, "DOH2   98.76670\n")) << deck;
 }
 
-TEST_F(ProbeDeck, ResultsAreTakenFromTheOutput) {
+TEST_F(ProbeDeck, UnusableOutputsEndTheProcess) {
   const CMolecule m = Ether();
-  WaterTIP3P w = WaterOn(m, 0, 1, 2);
-  RunOnOutput(w, m, 2.2, 0.0, false, 5);
-  EXPECT_DOUBLE_EQ(w.energy, -230.5);
-  EXPECT_DOUBLE_EQ(w.QMInterDist, 1.95);
-  // Centres in deck order: H1, DUM1, DUM2, OH2, H2 at x = 5, 6, 7, 8, 9.
-  EXPECT_DOUBLE_EQ(w.atom[1].xyz[0], 5.0);
-  EXPECT_DOUBLE_EQ(w.atom[0].xyz[0], 8.0);
-  EXPECT_DOUBLE_EQ(w.atom[2].xyz[0], 9.0);
-  EXPECT_DOUBLE_EQ(w.atom[2].rv.y, 2.0);
-  const std::string pdb = dir.Read("water1/O/O.0.0.pdb");
-  EXPECT_NE(pdb.find("DUM2"), std::string::npos);
-  EXPECT_NE(pdb.find("END"), std::string::npos);
-}
-
-TEST_F(ProbeDeck, ErrorTerminatedOutputIsNotUsedForEitherKind) {
-  const CMolecule m = Ether();
-  for (const bool positive : {true, false}) {
+  const std::string out = fpath + "/water1/O/O.0.0.out";
+  const struct {
+    const char* name;
+    bool positive;
+    std::string output, message, printed;
+  } rows[] = {
+      {"error termination, positive", true, ProbeOutput(1.95, -230.5, ComplexCentres(m, 3), true), "",
+       "$ Error in the gaussian output " + out + "\n"},
+      {"error termination, negative", false, ProbeOutput(1.95, -230.5, ComplexCentres(m, 5), true), "",
+       "$ Error in the gaussian output " + out + "\n"},
+      {"no energy", false, " ! RX   2.1  -DE/DX = 0.0 !\n", "$ err in file : " + out + "\n", ""},
+      {"too few centres", false, ProbeOutput(1.95, -230.5, ComplexCentres(m, 4)), "$ err in file : " + out + "\n",
+       ""},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
     WaterTIP3P w = WaterOn(m, 0, 1, 2);
-    const ProcessExit e = ExpectExit([&] { RunOnOutput(w, m, 2.2, 0.0, positive, positive ? 3 : 5, true); });
+    const ProcessExit e = ExpectExit([&] { RunOn(row.output, w, m, 2.2, 0.0, row.positive); });
     EXPECT_EQ(e.status, 1);
-    EXPECT_EQ(lastOut.substr(lastOut.find("$ Error")),
-              "$ Error in the gaussian output " + fpath + "/water1/O/O.0.0.out\n");
+    EXPECT_EQ(e.message, row.message);
+    if (!row.printed.empty()) {
+      EXPECT_EQ(printed.substr(printed.find("$ Error")), row.printed);
+    }
     EXPECT_DOUBLE_EQ(w.QMInterDist, 0.0);
   }
 }
 
-TEST_F(ProbeDeck, OutputWithoutEnergyStops) {
+TEST_F(ProbeDeck, DecksThatCannotBeWrittenEndTheProcess) {
+  const CMolecule methanol = BondedMethanol();
+  WaterTIP3P onCarbon = WaterOn(methanol, 0, 1, 2);
+  ProcessExit e = ExpectExit([&] { onCarbon.QMProbeNegativeAtom(methanol, 2.2, 0.0); });
+  EXPECT_EQ(e.status, 1);
+  EXPECT_TRUE(Contains(e.message, "atom C has 4 covalent bonds")) << e.message;
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "water1" / "C"));
+
   const CMolecule m = Ether();
   WaterTIP3P w = WaterOn(m, 0, 1, 2);
-  std::filesystem::create_directories(dir.path() / "water1" / "O");
-  dir.Write("water1/O/O.0.0.out", " ! RX   2.1  -DE/DX = 0.0 !\n");
-  testing::internal::CaptureStdout();
-  const ProcessExit e = ExpectExit([&] { w.QMProbeNegativeAtom(m, 2.2, 0.0); });
-  testing::internal::GetCapturedStdout();
+  std::filesystem::create_directories(dir.path() / "water1" / "O" / "O.0.0.inp");  // in the deck's way
+  e = ExpectExit([&] { Printed([&] { w.QMProbePositiveAtom(m, 2.2, 0.0); }); });
   EXPECT_EQ(e.status, 1);
-  EXPECT_EQ(e.message, "$ err in file : " + fpath + "/water1/O/O.0.0.out\n");
-}
-
-TEST_F(ProbeDeck, AtomWithFourBondsStopsBeforeWritingTheDeck) {
-  const CMolecule m = BondedMethanol();
-  WaterTIP3P w = WaterOn(m, 0, 1, 2);
-  const ProcessExit e = ExpectExit([&] { w.QMProbeNegativeAtom(m, 2.2, 0.0); });
-  EXPECT_EQ(e.status, 1);
-  EXPECT_NE(e.message.find("atom C has 4 covalent bonds"), std::string::npos);
-  EXPECT_FALSE(std::filesystem::exists(dir.path() / "water1" / "C"));
+  EXPECT_EQ(e.message, "$ err unable to open file : " + fpath + "/water1/O/O.0.0.inp\n");
 }
 
 }  // namespace

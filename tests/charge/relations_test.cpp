@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "charge/charge_support.h"
-#include "support/molecule.h"
+#include "support/printed.h"
 #include "support/process_exit.h"
 #include "support/run.h"
 
@@ -17,20 +17,17 @@ class Relations : public ::testing::Test {
  protected:
   ChargeStateGuard guard;
   TempDir dir;
-  std::string out;
   void SetUp() override {
     fpath = dir.path().string() + "/";
-    ParamOptCharges = CParamOptCharges();
-    h2o.h2o.clear();
     mol1 = BondedMethanol();
   }
-  void Restrain(const std::string& file) {
+  // Applies the relations file (none when empty) to mol1; returns the printout.
+  std::string Restrain(const std::string& file) {
     if (!file.empty()) dir.Write("charge.rel", file);
-    testing::internal::CaptureStdout();
-    OptimizeCharge::RestrainCharges(mol1);
-    out = testing::internal::GetCapturedStdout();
+    return Printed([] { OptimizeCharge::RestrainCharges(mol1); });
   }
-  WaterTIP3P& Water(int atom, double angle, double e, double d, int geometry = 0) {
+  static std::string Correct() { return Printed([] { OptimizeCharge::ApplyCorrectionToQMData(mol1); }); }
+  static void Water(int atom, double angle, double e, double d, int geometry = 0) {
     WaterTIP3P& w = h2o.AddWater();
     w.aid1 = atom;
     w.atm1 = mol1.atom[atom].name;
@@ -39,60 +36,36 @@ class Relations : public ::testing::Test {
     w.QMInterEner = e;
     w.QMInterDist = d;
     w.iProbedGeometry = geometry;
-    return w;
   }
 };
 
 TEST_F(Relations, MissingFileLeavesEveryChargeIndependent) {
-  Restrain("");
+  const std::string out = Restrain("");
   EXPECT_EQ(CountIndependent(mol1), 6);
-  EXPECT_NE(out.find("$ External file with charge restraints was not found\n"), std::string::npos);
-  EXPECT_NE(out.find("$ Number of independent atomic charges to optimize : 6\n"), std::string::npos);
+  EXPECT_TRUE(Contains(out, "$ External file with charge restraints was not found\n"));
+  EXPECT_TRUE(Contains(out, "$ Number of independent atomic charges to optimize : 6\n"));
   EXPECT_EQ(mol1.atom[1].polar, 1);   // O, |q| = 0.65
   EXPECT_EQ(mol1.atom[2].polar, -1);  // H1, 0.09
 }
 
-TEST_F(Relations, ChainedRelationsTieAtomsToTheFirst) {
-  Restrain("q H1 H2 1.0\nq h1 h3 1.0\n");
-  EXPECT_EQ(CountIndependent(mol1), 4);
+TEST_F(Relations, RelationsChainThroughTheFirstAtomAndAreTabled) {
+  // A zero factor is no relation; the later atom of a pair follows the earlier.
+  const std::string out = Restrain("f O -0.5\nq H1 H2 1.0\nq h1 h3 0.5\nq C H1 0\nq HO C -1\n");
+  EXPECT_EQ(CountIndependent(mol1), 2);
+  EXPECT_TRUE(IsIndependent(mol1, 0));
   EXPECT_TRUE(IsIndependent(mol1, 2));
-  EXPECT_FALSE(IsIndependent(mol1, 3));
-  EXPECT_FALSE(IsIndependent(mol1, 4));
-  EXPECT_DOUBLE_EQ(mol1.atom[2].qrel[3], 1.0);
-  EXPECT_DOUBLE_EQ(mol1.atom[2].qrel[4], 1.0);
-  EXPECT_DOUBLE_EQ(mol1.atom[3].qrel[4], 1.0);  // propagated through H1
-  EXPECT_NE(out.find("$ External file with charge restraints was found " + fpath + "/charge.rel\n"),
-            std::string::npos);
-}
-
-TEST_F(Relations, NegativeFactorMakesTheLaterAtomFollowWithOppositeSign) {
-  Restrain("q HO H1 -1\n");
-  EXPECT_TRUE(IsIndependent(mol1, 2));
-  EXPECT_FALSE(IsIndependent(mol1, 5));
-  EXPECT_DOUBLE_EQ(mol1.atom[2].qrel[5], -1.0);
-  EXPECT_DOUBLE_EQ(mol1.atom[5].qrel[2], -1.0);
-}
-
-TEST_F(Relations, FixedChargeIsPrintedOnTheDiagonal) {
-  Restrain("f O -0.5\nq C H1 0\n");
   EXPECT_DOUBLE_EQ(mol1.atom[1].q, -0.5);
-  EXPECT_FALSE(IsIndependent(mol1, 1));
-  EXPECT_EQ(CountIndependent(mol1), 5);
-  const std::string table =
-      "          C      O     H1     H2     H3     HO   \n\n"
-      "      C   v      -      -      -      -      -   \n\n"
-      "      O       -0.500    -      -      -      -   \n\n"
-      "     H1                 v      -      -      -   \n\n"
-      "     H2                        v      -      -   \n\n"
-      "     H3                               v      -   \n\n"
-      "     HO                                      v   \n\n";
-  EXPECT_EQ(out.substr(out.find("          C")), table);
-}
-
-TEST_F(Relations, DependentAtomIsMarkedAndItsFactorShown) {
-  Restrain("q H2 H3 0.5\n");
-  EXPECT_NE(out.find("     H2                        v     0.5     -   \n"), std::string::npos) << out;
-  EXPECT_NE(out.find("     H3                               x      -   \n"), std::string::npos) << out;
+  EXPECT_DOUBLE_EQ(mol1.atom[3].qrel[4], 0.5);  // propagated through H1
+  EXPECT_DOUBLE_EQ(mol1.atom[5].qrel[0], -1.0);
+  EXPECT_TRUE(Contains(out, "$ External file with charge restraints was found " + fpath + "/charge.rel\n"));
+  EXPECT_EQ(out.substr(out.find("          C")),
+            "          C      O     H1     H2     H3     HO   \n\n"
+            "      C   v      -      -      -      -    -1.0  \n\n"
+            "      O       -0.500    -      -      -      -   \n\n"
+            "     H1                 v     1.0    0.5     -   \n\n"
+            "     H2                        x     0.5     -   \n\n"
+            "     H3                               x      -   \n\n"
+            "     HO                                      x   \n\n");
 }
 
 TEST_F(Relations, WaterScaleAndGeometryWeight) {
@@ -108,58 +81,31 @@ TEST_F(Relations, WaterScaleAndGeometryWeight) {
   EXPECT_DOUBLE_EQ(ParamOptCharges.WeghtGeometry[1], 0.25);
 }
 
-TEST_F(Relations, NoshiftKeepsTheRawQmDataAndOthersAreScaledAndShifted) {
+TEST_F(Relations, QmDataOfPolarAtomsAreScaledAndShiftedUnlessNoshiftOrWdata) {
   Water(1, 0.0, -5.0, 2.0);
   Water(5, 0.0, -4.0, 1.9);
-  Restrain("noshift HO\n");
-  testing::internal::CaptureStdout();
-  OptimizeCharge::ApplyCorrectionToQMData(mol1);
-  const std::string text = testing::internal::GetCapturedStdout();
+  Water(1, 120.0, -5.0, 2.0);
+  Restrain("noshift HO\nwdata O 120 -7.5 1.75\n");
+  const std::string out = Correct();
   EXPECT_DOUBLE_EQ(h2o[0].QMInterEner, -5.0 * 1.16);
   EXPECT_DOUBLE_EQ(h2o[0].QMInterDist, 1.8);
   EXPECT_DOUBLE_EQ(h2o[1].QMInterEner, -4.0);
   EXPECT_DOUBLE_EQ(h2o[1].QMInterDist, 1.9);
-  EXPECT_NE(text.find(" N & Geometry &     Probed atom &           E, kcal/mol &            Dist, Ang. &      Angle\n"),
-            std::string::npos);
-  EXPECT_NE(text.find(" 1   &        1 & O-C             &     -5.00 | -5.80     &      2.00 | 1.80      &     0.0\n"),
-            std::string::npos)
-      << text;
-}
+  EXPECT_DOUBLE_EQ(h2o[2].QMInterEner, -7.5);
+  EXPECT_DOUBLE_EQ(h2o[2].QMInterDist, 1.75);
+  EXPECT_TRUE(Contains(out, " N & Geometry &     Probed atom &           E, kcal/mol &            Dist, Ang. &      Angle\n"
+                            " 1   &        1 & O-C             &     -5.00 | -5.80     &      2.00 | 1.80      &     0.0\n"))
+      << out;
+  EXPECT_TRUE(Contains(out, "$ Water interaction data were read\n 3   &        1 & O-C             &     -7.50 &      1.75 &   120.0\n"))
+      << out;
 
-TEST_F(Relations, ChargedMoleculeUsesTheChargedCorrections) {
+  // A charged molecule takes the charged scale (1.0) and shift (0.1).
+  h2o[0].QMInterEner = -5.0;
+  h2o[0].QMInterDist = 2.0;
   mol1.netcharge = -1.0;
-  Water(1, 0.0, -5.0, 2.0);
-  Restrain("");
-  testing::internal::CaptureStdout();
-  OptimizeCharge::ApplyCorrectionToQMData(mol1);
-  testing::internal::GetCapturedStdout();
+  Correct();
   EXPECT_DOUBLE_EQ(h2o[0].QMInterEner, -5.0);
   EXPECT_DOUBLE_EQ(h2o[0].QMInterDist, 1.9);
-}
-
-TEST_F(Relations, WdataReplacesTheScaledValues) {
-  Water(1, 0.0, -5.0, 2.0);
-  Water(1, 120.0, -5.0, 2.0);
-  Restrain("wdata O 120 -7.5 1.75\n");
-  testing::internal::CaptureStdout();
-  OptimizeCharge::ApplyCorrectionToQMData(mol1);
-  const std::string text = testing::internal::GetCapturedStdout();
-  EXPECT_DOUBLE_EQ(h2o[0].QMInterEner, -5.8);
-  EXPECT_DOUBLE_EQ(h2o[1].QMInterEner, -7.5);
-  EXPECT_DOUBLE_EQ(h2o[1].QMInterDist, 1.75);
-  EXPECT_NE(text.find("$ Water interaction data were read\n 2   &        1 & O-C             &     -7.50 &      1.75 &   120.0\n"),
-            std::string::npos)
-      << text;
-}
-
-TEST_F(Relations, WdataForAMissingWaterStops) {
-  Water(1, 0.0, -5.0, 2.0);
-  Restrain("wdata O 90 -7.5 1.75\n");
-  testing::internal::CaptureStdout();
-  const ProcessExit e = ExpectExit([] { OptimizeCharge::ApplyCorrectionToQMData(mol1); });
-  testing::internal::GetCapturedStdout();
-  EXPECT_EQ(e.status, 1);
-  EXPECT_EQ(e.message, "$ err : in file charge.rel, in line : WDATA O 90 -7.5 1.75\n");
 }
 
 TEST_F(Relations, FaultyLinesEndTheProcessNamingTheLine) {
@@ -173,32 +119,27 @@ TEST_F(Relations, FaultyLinesEndTheProcessNamingTheLine) {
       {"g 2 0.5\n", "$ this geometry was not setupG 2 0.5\n"},
       {"s O 0 0.5 3\n", "err this geometry is not setup : S O 0 0.5 3\n"},
       {"s O 0 0.5 0\n", "err this geometry is not setup : S O 0 0.5 0\n"},
+      {"wdata O 90 -7.5 1.75\n", "$ err : in file charge.rel, in line : WDATA O 90 -7.5 1.75\n"},
+      {"wdata O 0 -7.5 near\n", "$ err : in file charge.rel, in line : WDATA O 0 -7.5 NEAR\n"},
+      {"wdata O 0 -1 2 5\n", "err this geometry is not setup : WDATA O 0 -1 2 5\n"},
   };
   for (const auto& c : cases) {
-    dir.Write("charge.rel", c.file);
-    testing::internal::CaptureStdout();
-    const ProcessExit e = ExpectExit([] { OptimizeCharge::RestrainCharges(mol1); });
-    testing::internal::GetCapturedStdout();
+    const ProcessExit e = ExpectExit([&] {
+      Restrain(c.file);
+      Correct();
+    });
     EXPECT_EQ(e.status, 1) << c.file;
-    EXPECT_EQ(e.message, c.message);
+    EXPECT_EQ(e.message, c.message) << c.file;
   }
-  dir.Write("charge.rel", "wdata O 0 -1 2 5\n");
-  testing::internal::CaptureStdout();
-  const ProcessExit e = ExpectExit([] { OptimizeCharge::ApplyCorrectionToQMData(mol1); });
-  testing::internal::GetCapturedStdout();
-  EXPECT_EQ(e.message, "err this geometry is not setup : WDATA O 0 -1 2 5\n");
 }
 
 TEST_F(Relations, EqualizeKeepsRelationsAndReachesTheNetCharge) {
   Restrain("q H1 H2 1\nf O -0.6\n");
-  mol1.netcharge = 0.0;
   OptimizeCharge::EqualizeCharge(mol1);
   EXPECT_NEAR(mol1.Q(), 0.0, 1e-12);
   EXPECT_DOUBLE_EQ(mol1.atom[1].q, -0.6);
   EXPECT_DOUBLE_EQ(mol1.atom[2].q, mol1.atom[3].q);
-}
-
-TEST_F(Relations, EqualizeWithEveryChargeFixedChangesNothing) {
+  // With every charge fixed there is nothing to move.
   Restrain("f C 0.1\nf O 0.1\nf H1 0.1\nf H2 0.1\nf H3 0.1\nf HO 0.1\n");
   OptimizeCharge::EqualizeCharge(mol1);
   EXPECT_NEAR(mol1.Q(), 0.6, 1e-12);

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "charge/charge_support.h"
-#include "support/molecule.h"
+#include "support/printed.h"
 #include "support/process_exit.h"
 
 namespace {
@@ -14,77 +14,60 @@ using namespace testing_support;
 class ChargeSection : public ::testing::Test {
  protected:
   ChargeStateGuard guard;
-  void SetUp() override {
-    ParamOptCharges = CParamOptCharges();
-    OptCharge.AtomProbe.clear();
-    mol1 = BondedMethanol();
-  }
+  void SetUp() override { mol1 = BondedMethanol(); }
   static std::string Read(const std::string& text) {
-    testing::internal::CaptureStdout();
-    try {
-      OptimizeCharge::ReadChargeSection(text);
-    } catch (...) {
-      testing::internal::GetCapturedStdout();
-      throw;
-    }
-    return testing::internal::GetCapturedStdout();
+    return Printed([&] { OptimizeCharge::ReadChargeSection(text); });
   }
 };
 
 TEST_F(ChargeSection, EveryKeywordSetsItsField) {
-  const std::string out = Read(
-      "QMTHEORY b3lyp/6-31g*\n"
-      "qmwaterenergy -76.4\n"
-      "single\n"
-      "chargerel my.rel\n"
-      "readinitcharge start.str\n"
-      "useqpop YES\n"
-      "scaleqmdipole 1.2\n"
-      "qmenergyscaleneutral 1.1\n"
-      "qmenergyscalecharged 0.9\n"
-      "qmdistshiftneutral 0.15\n"
-      "qmdistshiftcharged 0.05\n"
-      "weightwaterinterener 3\n"
-      "weightwaterinterdist 4\n"
-      "weightchargerestraint 50\n"
-      "bhyperbolic 0.2\n"
-      "usehyperbolicrestraint On\n"
-      "weightdipolemoment 2\n"
-      "weightesppot 0.5\n"
-      "removepositiveinter off\n"
-      "probe ho 2\n"
-      "unknown words are ignored\n"
-      "end\n");
-  const CParamOptCharges& p = ParamOptCharges;
+  const struct {
+    const char* line;
+    Real CParamOptCharges::*field;
+    double value;
+  } numbers[] = {
+      {"qmwaterenergy -76.4", &CParamOptCharges::QMWaterEnergy, -76.4},
+      {"scaleqmdipole 1.2", &CParamOptCharges::QMScaleDipole, 1.2},
+      {"qmenergyscaleneutral 1.1", &CParamOptCharges::QMEnergyScaleNeutral, 1.1},
+      {"qmenergyscalecharged 0.9", &CParamOptCharges::QMEnergyScaleCharged, 0.9},
+      {"qmdistshiftneutral 0.15", &CParamOptCharges::QMDistShiftNeutral, 0.15},
+      {"qmdistshiftcharged 0.05", &CParamOptCharges::QMDistShiftCharged, 0.05},
+      {"weightwaterinterener 3", &CParamOptCharges::WeightWaterInterEner, 3.0},
+      {"weightwaterinterdist 4", &CParamOptCharges::WeightWaterInterDist, 4.0},
+      {"weightchargerestraint 50", &CParamOptCharges::WeightChargeRestraint, 50.0},
+      {"bhyperbolic 0.2", &CParamOptCharges::bResp, 0.2},
+      {"weightdipolemoment 2", &CParamOptCharges::WeightDipoleMoment, 2.0},
+      {"WeightEspPot 0.5", &CParamOptCharges::WeightESPpot, 0.5},
+  };
+  for (const auto& row : numbers) {
+    Read(std::string(row.line) + "\n");
+    EXPECT_DOUBLE_EQ(ParamOptCharges.*row.field, row.value) << row.line;
+  }
+  // Switches take one exact word, in any case; anything else clears them.
+  const struct {
+    const char* line;
+    bool CParamOptCharges::*field;
+    bool value;
+  } switches[] = {
+      {"single", &CParamOptCharges::skipOpt, true},
+      {"useqpop YES", &CParamOptCharges::startFromQPOP, true},
+      {"useqpop on", &CParamOptCharges::startFromQPOP, false},
+      {"usehyperbolicrestraint On", &CParamOptCharges::useHyperbolicRestraint, true},
+      {"usehyperbolicrestraint yes", &CParamOptCharges::useHyperbolicRestraint, false},
+      {"removepositiveinter off", &CParamOptCharges::fRemovePositiveInter, false},
+      {"removepositiveinter ON", &CParamOptCharges::fRemovePositiveInter, true},
+      {"removepositiveinter", &CParamOptCharges::fRemovePositiveInter, false},
+  };
+  for (const auto& row : switches) {
+    Read(std::string(row.line) + "\n");
+    EXPECT_EQ(ParamOptCharges.*row.field, row.value) << row.line;
+  }
+  const std::string out =
+      Read("QMTHEORY b3lyp/6-31g*\nchargerel my.rel\nreadinitcharge start.str\nunknown words are ignored\nend\n");
   EXPECT_EQ(Gaussian::options.QMTheory, "b3lyp/6-31g* ");
   EXPECT_EQ(out, "$ Ab-inito level of theory : b3lyp/6-31g* \n");
-  EXPECT_DOUBLE_EQ(p.QMWaterEnergy, -76.4);
-  EXPECT_TRUE(p.skipOpt);
-  EXPECT_EQ(p.chargeRelFile, "my.rel");
-  EXPECT_EQ(p.chargeInitFile, "start.str");
-  EXPECT_TRUE(p.startFromQPOP);
-  EXPECT_DOUBLE_EQ(p.QMScaleDipole, 1.2);
-  EXPECT_DOUBLE_EQ(p.QMEnergyScaleNeutral, 1.1);
-  EXPECT_DOUBLE_EQ(p.QMEnergyScaleCharged, 0.9);
-  EXPECT_DOUBLE_EQ(p.QMDistShiftNeutral, 0.15);
-  EXPECT_DOUBLE_EQ(p.QMDistShiftCharged, 0.05);
-  EXPECT_DOUBLE_EQ(p.WeightWaterInterEner, 3.0);
-  EXPECT_DOUBLE_EQ(p.WeightWaterInterDist, 4.0);
-  EXPECT_DOUBLE_EQ(p.WeightChargeRestraint, 50.0);
-  EXPECT_DOUBLE_EQ(p.bResp, 0.2);
-  EXPECT_TRUE(p.useHyperbolicRestraint);
-  EXPECT_DOUBLE_EQ(p.WeightDipoleMoment, 2.0);
-  EXPECT_DOUBLE_EQ(p.WeightESPpot, 0.5);
-  EXPECT_FALSE(p.fRemovePositiveInter);
-}
-
-TEST_F(ChargeSection, WordValuedKeywordsNeedTheirExactWord) {
-  Read("useqpop on\nusehyperbolicrestraint yes\nremovepositiveinter\n");
-  EXPECT_FALSE(ParamOptCharges.startFromQPOP);
-  EXPECT_FALSE(ParamOptCharges.useHyperbolicRestraint);
-  EXPECT_FALSE(ParamOptCharges.fRemovePositiveInter);
-  Read("useqpop yes\n");
-  EXPECT_TRUE(ParamOptCharges.startFromQPOP);
+  EXPECT_EQ(ParamOptCharges.chargeRelFile, "my.rel");
+  EXPECT_EQ(ParamOptCharges.chargeInitFile, "start.str");
 }
 
 TEST_F(ChargeSection, ProbeLinesNameUpperCasedAtomsOnAGeometry) {
@@ -117,7 +100,7 @@ TEST_F(ChargeSection, FaultyLinesEndTheProcess) {
     OptCharge.AtomProbe.clear();
     const ProcessExit e = ExpectExit([&] { Read(c.text); });
     EXPECT_EQ(e.status, 1) << c.text;
-    EXPECT_EQ(e.message, c.message);
+    EXPECT_EQ(e.message, c.message) << c.text;
   }
 }
 
