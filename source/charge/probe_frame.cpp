@@ -72,7 +72,9 @@ ProbeFrameAngles FrameAngles(const CMolecule& s, int b, int a1, int a2, int a3, 
     if (n * r12 < 0.0) n = n * -1.0;
     const Real phi = (n ^ r12) * Const::UNITS_ANGLE_RADIANS_TO_DEGREES;
     f.A = 180.0 - phi;
-    f.D = n.angle(r12, r23) * Const::UNITS_ANGLE_RADIANS_TO_DEGREES;
+    // The deck's dihedral runs water -> a1 -> a2 -> a3, along -N, -r12, -r23; reversing all
+    // three bond vectors reverses the sign of the dihedral they define.
+    f.D = -n.angle(r12, r23) * Const::UNITS_ANGLE_RADIANS_TO_DEGREES;
   }
   return f;
 }

@@ -202,9 +202,10 @@ TEST_F(ProbeDeck, AtomWithThreeBondsIsProbedAlongThePlaneNormal) {
   m.fill_rv();
   WaterTIP3P w = WaterOn(m, 0, 1, 2, 3);
   const std::string deck = RunOnOutput(w, m, 2.2, 0.0, true, 3);
-  // Reference values from the frame construction worked out independently.
+  // Reference values worked out independently: the water on the normal, on the side of the
+  // carbon, makes the dihedral water-C-O-H of -98.77 degrees.
   EXPECT_TRUE(Contains(deck, "AOH2   94.72445\n")) << deck;
-  EXPECT_TRUE(Contains(deck, "DOH2   98.76670\n")) << deck;
+  EXPECT_TRUE(Contains(deck, "DOH2  -98.76670\n")) << deck;
 }
 
 TEST_F(ProbeDeck, UnusableOutputsEndTheProcess) {
