@@ -115,7 +115,7 @@ void PropagateRelations(CMolecule& s) {
       if (j == i || ri[j] == 0.0) continue;
       const auto& rj = s.atom[j].qrel;
       for (int k = 0; k < n; ++k) {
-        if (k != i && k != j && rj[k] > 0.0) ri[k] = rj[k] * ri[j];
+        if (k != i && k != j && rj[k] != 0.0) ri[k] = rj[k] * ri[j];
       }
     }
   }

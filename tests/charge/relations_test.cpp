@@ -139,6 +139,16 @@ TEST_F(Relations, EqualizeKeepsRelationsAndReachesTheNetCharge) {
   EXPECT_NEAR(mol1.Q(), 0.0, 1e-12);
   EXPECT_DOUBLE_EQ(mol1.atom[1].q, -0.6);
   EXPECT_DOUBLE_EQ(mol1.atom[2].q, mol1.atom[3].q);
+  // A negative factor is carried along a chain: H3 follows H1 through H2.
+  Restrain("q H1 H2 1\nq H2 H3 -1\n");
+  EXPECT_DOUBLE_EQ(mol1.atom[2].qrel[4], -1.0);
+  const double h2 = mol1.atom[3].q, h3 = mol1.atom[4].q;
+  mol1.netcharge = 1.0;
+  OptimizeCharge::EqualizeCharge(mol1);
+  EXPECT_NEAR(mol1.Q(), 1.0, 1e-12);
+  EXPECT_GT(mol1.atom[3].q - h2, 0.01);
+  EXPECT_NEAR(mol1.atom[4].q - h3, -(mol1.atom[3].q - h2), 1e-12);
+  mol1.netcharge = 0.0;
   // With every charge fixed there is nothing to move.
   Restrain("f C 0.1\nf O 0.1\nf H1 0.1\nf H2 0.1\nf H3 0.1\nf HO 0.1\n");
   OptimizeCharge::EqualizeCharge(mol1);
