@@ -5,20 +5,12 @@
 #include <cstdio>
 
 #include "elements.h"
+#include "format.h"
 
 void Output::Printf(const char* format, ...) {
   va_list args;
   va_start(args, format);
-  va_list copy;
-  va_copy(copy, args);
-  const int n = std::vsnprintf(nullptr, 0, format, copy);
-  va_end(copy);
-  if (n > 0) {
-    std::string buffer(static_cast<size_t>(n) + 1, '\0');
-    std::vsnprintf(buffer.data(), buffer.size(), format, args);
-    buffer.resize(static_cast<size_t>(n));
-    text += buffer;
-  }
+  text += engines::VFormat(format, args);
   va_end(args);
 }
 
