@@ -69,6 +69,10 @@ TEST(ForceFieldScript, FailuresEndTheRunWithTheirMessage) {
       // A failing reader inside a command: the executor names the line.
       {"topology bad.rtf\nreadtop meoh.rtf\nwritetop out.rtf\n",
        "$ err in input script in line : readtop meoh.rtf\n"},
+      // Constraint atoms are looked up in upper case; the first unknown one ends the run.
+      {"topology types.rtf\nreadtop meoh.rtf\nconstrain\nd hb1 cb og hg1 10\nb cb og\n"
+       "b cb xx\nend\nwritetop out.rtf\n",
+       "$ err atom was not found : XX\n"},
       // A reader that ends the process itself.
       {"topology types.rtf\nparam none.prm\nreadtop meoh.rtf\nreadcoorpdb meoh.pdb\n"
        "generatebonds\nreadparam\nwritetop out.rtf\n",

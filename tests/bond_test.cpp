@@ -106,9 +106,18 @@ TEST(BondPerceptionTest, PairsWithoutARuleAreReported) {
   EXPECT_EQ(count, 3u);
   EXPECT_EQ(m.atom[1].ibond, 0);
   EXPECT_THAT(out, HasSubstr("$ total number of bonds : 3; additional bonds created : 3\n"));
+  EXPECT_EQ(m.angle.size(), 3u);
+  EXPECT_EQ(m.dihedral.size(), 0u);
 }
 
-TEST(BondPerceptionTest, HydrazineNitrogensNeedTheTopology) {
+TEST(BondPerceptionTest, PeroxideOxygensAreBondedHydrazineNitrogensNeedTheTopology) {
+  CMolecule peroxide = testing_support::HydrogenPeroxide();  // O-O 1.4 A
+  EXPECT_THAT(Perceive(peroxide), HasSubstr("number of bonds  :     3\n"
+                                            "number of angles :     2\n"
+                                            "number of dihe   :     1\n"));
+  EXPECT_EQ(peroxide.atom[1].bond[2], 1);
+  EXPECT_EQ(peroxide.dihedral.at(0).aid, (std::vector<int>{0, 1, 2, 3}));
+
   const CMolecule hydrazine = MakeMolecule({{"N1", 7, 0, 0, 0},
                                             {"N2", 7, 1.45, 0, 0},
                                             {"H11", 1, -0.34, 0.95, 0},

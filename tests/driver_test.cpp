@@ -45,6 +45,13 @@ TEST(Program, StopInAnyCaseEndsTheReading) {
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, CurrentDirLine(dir) + "$ net molecular charge :   1.0\n");
   EXPECT_EQ(r.err, "");
+
+  // An empty script executes nothing.
+  dir.Write("empty.inp", "");
+  const auto e = RunQm2ff("empty.inp", dir.path());
+  EXPECT_EQ(e.status, 0);
+  EXPECT_EQ(e.out, CurrentDirLine(dir));
+  EXPECT_EQ(e.err, "");
 }
 
 TEST(Program, MissingScriptArgumentOrStreamedFile) {

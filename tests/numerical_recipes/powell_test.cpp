@@ -28,6 +28,11 @@ double Bowl(Vec_I_DP& x) {
   return 3.0 * a * a + b * b + 2.0 * c * c + a * b + 0.5 * b * c + 4.0;
 }
 double Downhill(Vec_I_DP& x) { return -x[0] - x[1]; }
+// A curved narrow valley with its minimum 0 at (1, 1).
+double Valley(Vec_I_DP& x) {
+  const double a = 1.0 - x[0], b = x[1] - x[0] * x[0];
+  return a * a + 100.0 * b * b;
+}
 
 TEST(Powell, FindsTheMinimumOfACoupledBowl) {
   const Outcome r = Minimise(3, 1e-10, 200, Bowl);
@@ -40,7 +45,22 @@ TEST(Powell, FindsTheMinimumOfACoupledBowl) {
   EXPECT_LT(r.iter, 200);
 }
 
+TEST(Powell, FollowsANarrowCurvedValley) {
+  const Outcome r = Minimise(2, 1e-14, 1000, Valley);
+  EXPECT_NEAR(r.p[0], 1.0, 1e-4);
+  EXPECT_NEAR(r.p[1], 1.0, 1e-4);
+  EXPECT_LT(r.fret, 1e-8);
+  EXPECT_LT(r.iter, 1000);
+}
+
 TEST(Powell, ItmaxEndsTheSearchWithoutAnError) {
+  // ITMAX 0: one sweep, each line search confined to twice its direction.
+  const Outcome once = Minimise(2, 1e-9, 0, Downhill);
+  EXPECT_EQ(once.iter, 0);
+  EXPECT_NEAR(once.p[0], 2.0, 1e-6);
+  EXPECT_NEAR(once.p[1], 2.0, 1e-6);
+  EXPECT_DOUBLE_EQ(once.fret, Downhill(once.p));
+
   // Unbounded below, so never converged: sweeps 0 .. 3 are made.
   const Outcome r = Minimise(2, 1e-9, 3, Downhill);
   EXPECT_EQ(r.iter, 3);
