@@ -125,9 +125,15 @@ TEST(ReadGaussianOutput, ItemsReadFromTheirLandmarks) {
        " Mulliken atomic charges:\n               1\n" + kMullikenRows + kSummedMulliken,
        {{"mullikenq", {-0.319889, 0.159944}}}},
       {"summed Mulliken charges alone are no block", kSummedMulliken, {}},
-      {"ESP charges",
-       EspChargesBlock("     1  C   -0.500314\n     2  H    0.125323\n"),
-       {{"espq", {-0.500314, 0.125323}}}},
+      {"later charge blocks replace earlier ones",
+       MullikenBlock("     1  O   -0.9\n     2  H    0.9\n") + MullikenBlock("     1  O   -0.3\n") +
+           EspChargesBlock("     1  C   -0.500314\n     2  H    0.125323\n") +
+           EspChargesBlock("     1  C   -0.2\n"),
+       {{"mullikenq", {-0.3}}, {"espq", {-0.2}}}},
+      {"ESP charges up to the end of the file",
+       " Charges from ESP fit, RMS=   0.00069 RRMS=   0.35027:\n ESP charges:\n               1\n"
+       "     1  C   -0.500314",
+       {{"espq", {-0.500314}}}},
       {"the last convergence table decides, not met",
        met + ConvergenceTable("YES", "NO", "YES", "YES"),
        {{"convergence", {0.0}}}},

@@ -49,7 +49,9 @@ TEST(G09DeckKinds, SinglePointAndOptimisation) {
   EXPECT_EQ(r.data.prop.xyzStandardOrient, r.data.prop.xyzInputOrient);  // no NoSymm: same frame printed
   EXPECT_EQ(r.data.prop.force.size(), 18u);
   EXPECT_TRUE(r.data.prop.ifconverged);
-  EXPECT_EQ(r.data.prop.mullikenq.size(), 6u);
+  ASSERT_EQ(r.data.prop.mullikenq.size(), 6u);
+  EXPECT_NEAR(Sum(r.data.prop.mullikenq), 0.0, 1e-4);
+  EXPECT_TRUE(r.data.IfRead("dipole"));
   // The final geometry's tables come last: the SCF energy read is that of the geometry read.
   EXPECT_LT(r.out.rfind("SCF Done:"), r.out.rfind("Input orientation:"));
 }
@@ -65,6 +67,7 @@ TEST(G09DeckKinds, PopulationOfAMoleculeAndOfAnAnion) {
   EXPECT_GT(r.data.prop.espq[5], 0.2);   // hydroxyl hydrogen
   ASSERT_GT(r.data.prop.espval.size(), 1000u);
   EXPECT_EQ(r.data.prop.espcoor.size(), 3 * r.data.prop.espval.size());
+  EXPECT_TRUE(r.data.IfRead("dipole"));
   // Every fit point lies outside 1.4 times the smallest radius of any atom.
   double closest = 1e9;
   const auto atoms = Methanol();
@@ -127,7 +130,8 @@ TEST(G09DeckKinds, ConstrainedOptimisationsHoldWhatIsFrozen) {
   EXPECT_NEAR(Dihedral(At(x, 2), At(x, 0), At(x, 1), At(x, 5)), Dihedral(p(2), p(0), p(1), p(5)), 0.5);
   EXPECT_GT(std::abs(Distance(At(x, 1), At(x, 5)) - Distance(p(1), p(5))), 1e-3);
   EXPECT_EQ(w.prop.force.size(), 18u);
-  EXPECT_EQ(w.prop.mullikenq.size(), 6u);
+  ASSERT_EQ(w.prop.mullikenq.size(), 6u);
+  EXPECT_NEAR(Sum(w.prop.mullikenq), 0.0, 1e-4);
   EXPECT_TRUE(w.prop.ifconverged);
 }
 
