@@ -44,3 +44,18 @@ VecFunction nrfunc = nullptr;
 CH2O h2o;
 int iStepOpt = 0;
 int itoopt = 0;
+
+// State of the bonded fit: the stage's free parameters, the reference copies
+// taken before fitting and the objective's memory of earlier evaluations.
+int nPrt = 0;
+CParamToOptArray paramToOpt;
+Vec_DP ParamInit(0.0, 5000);
+CMolecule moltmp;
+int iCcycle = 0;
+int NGlobalIterations = 1;
+CTargetStructures TargetStr;
+FixedArray<Real, kMaxBondedParams> xPrev;
+Real prevrmsd = 0.0;
+Real minFunc = 1e9;
+std::vector<Real> minx;
+std::vector<Real> r_1, r_2;

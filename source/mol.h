@@ -180,12 +180,36 @@ class CMolecule {
   void CreateListParam(Param& p);
   void read_nnbond();
 
-  // --- bonded fit ---
+  // --- bonded fit: driver and stages (intra/driver.cpp) ---
   void OptimizeBondedTerms();
   void OptimizeBondedTermsBonds();
   void OptimizeBondedTermsAngles();
   void OptimizeBondedTermsDiheImpr();
+  // One evaluation of the objective with every enabled family, no fitting.
+  void TestBondedTerms();
+
+  // --- bonded fit: QM references ---
+  // Builds the scan terms `term` and has every QM reference computed.
   void BondedTermsAbInitio();
+  // Respaces the points of scan term iScan to the stiffness QM finds.
+  void Force_Const(int iScan);
+  // The QM profile of scan term iScan, one constrained optimisation a point.
+  void QM_PES_scan(int iScan);
+  // The QM surface of one multi-dimensional dihedral scan.
+  void QM_PES_Multi_Scan(CSoftDiheMulti& s);
+  // The QM relative energies of the user's target structures.
+  void QM_Target_Structures(CTargetStructures& t);
+
+  // --- bonded fit: MM counterparts, run at every evaluation ---
+  // Shifts the MM scan points by the MM-QM difference of the minimum.
+  void AssignNewPoints();
+  // All one-dimensional MM scans in one CHARMM job.
+  void CHARMM_PES_scan();
+  // The MM energies of the points of one multi-dimensional scan.
+  void MMMultiPesScan(CSoftDiheMulti& s);
+  // The MM energies of the target structures after restrained minimisation.
+  void MMStructureOptimizatation(CTargetStructures& t);
+  // Tables of torsions and reference energies for every soft-dihedral scan.
   void FitSD();
 
   // --- charge fit ---
