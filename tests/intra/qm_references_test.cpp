@@ -175,6 +175,17 @@ TEST(BondedQMReferences, MethanolForceConstantsAfterItsSoftDihedralScan) {
   EXPECT_EQ(ReadFile(soft / "5.scan.out"), full);
   EXPECT_EQ(ReadFile(soft / "qm_ref.dat"), ref);
 
+  // An output that ends normally but holds no structure stops the run, naming it.
+  const std::string kept = ReadFile(soft / "7.scan.out");
+  std::ofstream(soft / "7.scan.out") << " Normal termination of Gaussian 09.\n";
+  const RunResult empty = RunRecorded(d, jobs);
+  EXPECT_EQ(empty.status, 1);
+  EXPECT_EQ(empty.err,
+            "$ err gaussian output " + d.string() + "//bond/" + soft.filename().string() +
+                "/7.scan.out holds 0 input-orientation coordinates, 18 expected: inspect "
+                "or remove it\n$ err in input script in line : run\n");
+  std::ofstream(soft / "7.scan.out") << kept;
+
   // Without fc the dihedral stage finds its references on disk and stops
   // where the fit would start.
   std::string script = dir.Read("test.inp");
