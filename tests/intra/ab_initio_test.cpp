@@ -148,11 +148,12 @@ TEST_F(ScanTerms, SoftDihedralOnATenDegreeGridWithTheCurrentValueInserted) {
 }
 
 TEST_F(ScanTerms, SoftDihedralTakesTheHeaviestOuterAtoms) {
-  // C0-C1(H1)-C2(H2)(H3): about C2-C1 the outer atoms are H2 or H3 and C0.
-  mol1 = MakeMolecule({{"C0", 6, -1.2, 0.8, 0.0},
+  // H1-C1(C0)-C2(H2)(H3), the hydrogen first: about C2-C1 the outer atoms
+  // are H2 or H3 and C0, although the dihedrals over H1 come first.
+  mol1 = MakeMolecule({{"H1", 1, -0.4, -1.0, 0.0},
                        {"C1", 6, 0.0, 0.0, 0.0},
                        {"C2", 6, 1.5, 0.0, 0.0},
-                       {"H1", 1, -0.4, -1.0, 0.0},
+                       {"C0", 6, -1.2, 0.8, 0.0},
                        {"H2", 1, 1.9, 1.0, 0.2},
                        {"H3", 1, 1.9, -0.5, 0.9}});
   const int bonds[][2] = {{0, 1}, {1, 2}, {1, 3}, {2, 4}, {2, 5}};
@@ -167,8 +168,9 @@ TEST_F(ScanTerms, SoftDihedralTakesTheHeaviestOuterAtoms) {
   OptInter.SoftDihe = {soft};
   Printed([] { BuildScanTerms(mol1); });
   const auto& aid = OptInter.SoftDihe[0].aid;
+  ASSERT_EQ(mol1.dihedral[0].aid[0] + mol1.dihedral[0].aid[3], 0 + 4);  // H1-C1-C2-H2 first
   EXPECT_TRUE(aid[0] == 4 || aid[0] == 5);
-  EXPECT_EQ(aid[3], 0);
+  EXPECT_EQ(aid[3], 3);
   EXPECT_EQ(OptInter.SoftDihe[0].atomName[3], "C0");
 }
 
@@ -238,6 +240,45 @@ TEST_F(ScanTerms, ForceConstantRespacesTheScan) {
     EXPECT_EQ(std::string(e.what()), "$ err gaussian output " + out +
                                          " holds 15 input-orientation coordinates, 18 expected: "
                                          "inspect or remove it");
+  }
+}
+
+// Outputs that end normally but lack what a scan point or a target structure
+// needs stop the run with a message that names them.
+TEST_F(ScanTerms, OutputsWithoutTheirItemsAreNamed) {
+  OptInter.sBond = 1;
+  Fit({1, 2});
+  Printed([] { BuildScanTerms(mol1); });
+  const std::string scan = dir_.path().string() + "//bond/b_c_o/3.scan.out";
+  const std::string target = dir_.path().string() + "/bond/target-structures/";
+  const std::string coordinates = Output(mol1, "-100.0");
+  const struct {
+    const char* name;
+    std::string file, text, message;
+  } cases[] = {
+      {"scan point without energy", "bond/b_c_o/3.scan.out",
+       coordinates.substr(0, coordinates.find(" SCF")) + kNormalTermination,
+       "$ err gaussian output " + scan + " holds no energy: inspect or remove it"},
+      {"scan point without forces", "bond/b_c_o/3.scan.out", coordinates,
+       "$ err gaussian output " + scan +
+           " holds 0 force components, 18 expected: inspect or remove it"},
+      {"structure count that is no number", "bond/target-structures/n-structures.dat", "three\n",
+       "$ err the first line of " + target +
+           "n-structures.dat does not start with the number of structures"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    dir_.Write(c.file, c.text);
+    try {
+      Printed([&] {
+        if (c.file.starts_with("bond/b_c_o")) mol1.QM_PES_scan(0);
+        CTargetStructures t;
+        mol1.QM_Target_Structures(t);
+      });
+      ADD_FAILURE() << "no error";
+    } catch (const DetailedError& e) {
+      EXPECT_EQ(std::string(e.what()), c.message);
+    }
   }
 }
 
