@@ -208,15 +208,18 @@ size_t ReadPotential(const fs::path& file, const std::vector<Vec3>& points, cons
   size_t p = run.begin, at = 0;
   for (size_t eol; p < run.end && (eol = text.find('\n', at)) != std::string::npos; ++p, at = eol + 1) {
     const auto w = Words(text.substr(at, eol - at));
-    if (w.size() != 4) break;
+    double x[4] = {NAN, NAN, NAN, NAN};  // a malformed line stays NAN
+    for (size_t i = 0; i < 4 && w.size() == 4; ++i) {
+      char* stop = nullptr;
+      x[i] = std::strtod(w[i].c_str(), &stop);
+      if (*stop != '\0') x[i] = NAN;
+    }
     const Vec3 b = (1.0 / kBohrInAngstrom) * points[p];
-    char* stop = nullptr;
-    const double x = std::strtod(w[0].c_str(), &stop), y = std::strtod(w[1].c_str(), &stop),
-                 z = std::strtod(w[2].c_str(), &stop), v = std::strtod(w[3].c_str(), &stop);
-    if (std::abs(x - b.x) > 1e-6 || std::abs(y - b.y) > 1e-6 || std::abs(z - b.z) > 1e-6 || !std::isfinite(v)) {
+    if (!(std::abs(x[0] - b.x) <= 1e-6 && std::abs(x[1] - b.y) <= 1e-6 && std::abs(x[2] - b.z) <= 1e-6 &&
+          std::isfinite(x[3]))) {
       break;
     }
-    potential[p] = v;
+    potential[p] = x[3];
   }
   return p - run.begin;
 }
