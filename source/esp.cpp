@@ -13,4 +13,5 @@ void CMolecule::CESP::Finalize(int g) {
   distESPPoint[g] = std::move(dist);
   val.clear();
   dist.clear();
+  if (static_cast<std::size_t>(g) < misfit.size()) misfit[g] = CMisfitForm();
 }

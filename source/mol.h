@@ -117,11 +117,23 @@ class CMolecule {
     // Makes sure there are entries for the geometries 0..n-1.
     void Resize(int n);
     // Stores the work lists `val` and `dist` as the data of geometry g and
-    // empties them.
+    // empties them; the misfit form of g is dropped until prepared again.
     void Finalize(int g);
+
+    // The squared ESP misfit of one geometry as a function of the charges
+    // q (e): |R (q, -1)|^2, with R the upper-triangular (natm+1)-square
+    // factor of the point matrix [332.0716/d_pk | QM potential], column
+    // means removed (charge/esp_term.h prepares and evaluates it).
+    class CMisfitForm {
+     public:
+      int natm = 0;
+      std::size_t npt = 0;   // fit points it was prepared from
+      std::vector<double> R;  // row-major
+    };
 
     std::vector<std::vector<double>> QMESPval;
     std::vector<std::vector<double>> distESPPoint;
+    std::vector<CMisfitForm> misfit;  // per geometry, when prepared
     std::vector<double> val;
     std::vector<double> dist;
   };

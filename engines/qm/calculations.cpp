@@ -1,5 +1,7 @@
 #include "calculations.h"
 
+#include <sched.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -40,6 +42,13 @@ std::vector<Vec3> AtomPositions(const Atoms& atoms, const std::vector<Vec3>& cen
   return out;
 }
 
+// Cores this process may run on.
+int AvailableCores() {
+  cpu_set_t set;
+  if (sched_getaffinity(0, sizeof set, &set) != 0) return 1;
+  return std::max(1, CPU_COUNT(&set));
+}
+
 XtbSystem System(const Deck& deck, const Atoms& atoms, const std::vector<Vec3>& positions) {
   XtbSystem s;
   s.atomicNumbers = atoms.atomicNumbers;
@@ -47,6 +56,7 @@ XtbSystem System(const Deck& deck, const Atoms& atoms, const std::vector<Vec3>& 
   s.charge = deck.charge;
   s.unpairedElectrons = deck.multiplicity - 1;
   s.threads = deck.nproc;
+  s.processes = deck.nprocGiven ? deck.nproc : AvailableCores();
   return s;
 }
 

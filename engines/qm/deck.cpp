@@ -246,6 +246,7 @@ void ParseLink0(const std::string& text, int line, Deck& deck) {
       Fail(line, "the processor count in \"" + text + "\" is not a whole number from 1 to 1024");
     }
     deck.nproc = n;
+    deck.nprocGiven = true;
   }
   // %mem, %chk, %NoSave and anything else: nothing to do for the stand-in
 }

@@ -59,6 +59,7 @@ struct DeckRoute {
 struct Deck {
   std::vector<std::string> link0;  // as written
   int nproc = 1;
+  bool nprocGiven = false;  // a %NPROC line was read
   DeckRoute route;
   std::vector<std::string> titleLines;
   int charge = 0;

@@ -1,9 +1,19 @@
 #include "xtb_runner.h"
 
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <deque>
 #include <fstream>
+#include <map>
+#include <memory>
 #include <random>
 #include <sstream>
 #include <stdexcept>
@@ -61,15 +71,34 @@ std::string Quote(const std::string& s) {
   return q + "'";
 }
 
-// Runs xtb in dir; true when it ended normally.
-bool TryXtb(const fs::path& dir, const XtbSystem& system, const std::string& arguments) {
-  const std::string command = "cd " + Quote(dir.string()) + " && OMP_NUM_THREADS=" +
-                              std::to_string(system.threads) + " xtb geom.xyz --chrg " +
-                              std::to_string(system.charge) + " --uhf " +
+// Starts xtb in dir with `threads` OpenMP threads; its output goes to
+// xtb.out and xtb.err there.
+pid_t StartXtb(const fs::path& dir, const XtbSystem& system, int threads, const std::string& arguments) {
+  const std::string command = "cd " + Quote(dir.string()) + " && OMP_NUM_THREADS=" + std::to_string(threads) +
+                              " exec xtb geom.xyz --chrg " + std::to_string(system.charge) + " --uhf " +
                               std::to_string(system.unpairedElectrons) + " " + arguments +
                               " >xtb.out 2>xtb.err </dev/null";
-  const int status = std::system(command.c_str());
-  return status == 0 && ReadText(dir / "xtb.err").find("normal termination of xtb") != std::string::npos;
+  const char* argv[] = {"sh", "-c", command.c_str(), nullptr};
+  pid_t pid = 0;
+  if (posix_spawn(&pid, "/bin/sh", nullptr, nullptr, const_cast<char* const*>(argv), environ) != 0) {
+    throw std::runtime_error("cannot start a shell for xtb");
+  }
+  return pid;
+}
+
+// Waits for the xtb run started as `pid`; true when it ended normally.
+bool FinishXtb(pid_t pid, const fs::path& dir) {
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0) {
+    if (errno != EINTR) throw std::runtime_error("lost track of an xtb run");
+  }
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0 &&
+         ReadText(dir / "xtb.err").find("normal termination of xtb") != std::string::npos;
+}
+
+// Runs xtb in dir; true when it ended normally.
+bool TryXtb(const fs::path& dir, const XtbSystem& system, const std::string& arguments) {
+  return FinishXtb(StartXtb(dir, system, system.threads, arguments), dir);
 }
 
 // Runs xtb in dir; throws with xtb's own error lines when it fails.
@@ -132,54 +161,108 @@ Vec3 ReadDipole(const std::string& out) {
 
 namespace {
 
-// Reads xtb's potential file when it holds exactly the requested points.
-bool ReadPotential(const fs::path& file, const std::vector<Vec3>& points, size_t begin, size_t end,
-                   std::vector<double>& values) {
-  values.clear();
-  std::istringstream in(ReadText(file));
-  for (std::string l; std::getline(in, l);) {
-    const auto w = Words(l);
-    if (w.size() != 4) return false;
-    const size_t p = begin + values.size();
-    if (p >= end) return false;
-    const Vec3 b = (1.0 / kBohrInAngstrom) * points[p];
-    char* stop = nullptr;
-    const double x = std::strtod(w[0].c_str(), &stop), y = std::strtod(w[1].c_str(), &stop),
-                 z = std::strtod(w[2].c_str(), &stop), v = std::strtod(w[3].c_str(), &stop);
-    if (std::abs(x - b.x) > 1e-6 || std::abs(y - b.y) > 1e-6 || std::abs(z - b.z) > 1e-6 || !std::isfinite(v)) {
-      return false;
+// Fewest points worth an xtb run of their own, and most runs for one set.
+constexpr size_t kMinPotentialPoints = 500;
+constexpr int kMaxPotentialRuns = 64;
+
+// The points of one xtb run of the potential, [begin, end) of the whole set.
+struct PotentialRun {
+  size_t begin = 0, end = 0;
+  std::unique_ptr<ScratchDirectory> dir;
+};
+
+// The potential runs under way, by process; any still running when it goes
+// (after a failure) are stopped before their directories are removed.
+struct PotentialRuns {
+  std::map<pid_t, PotentialRun> byProcess;
+  ~PotentialRuns() {
+    for (auto& [pid, run] : byProcess) {
+      kill(pid, SIGKILL);
+      waitpid(pid, nullptr, 0);
     }
-    values.push_back(v);
   }
-  return values.size() == end - begin;
+};
+
+// Starts xtb on the points [begin, end), on one thread.
+void StartPotential(const XtbSystem& system, const std::vector<Vec3>& points, size_t begin, size_t end,
+                    PotentialRuns& runs) {
+  PotentialRun run{begin, end, std::make_unique<ScratchDirectory>()};
+  const fs::path& dir = run.dir->path();
+  WriteXyz(dir / "geom.xyz", system, system.positions);
+  std::ofstream out(dir / "esp_coord");
+  for (size_t p = begin; p < end; ++p) {
+    const Vec3 b = (1.0 / kBohrInAngstrom) * points[p];
+    out << Format("%.10f %.10f %.10f\n", b.x, b.y, b.z);
+  }
+  out.close();
+  if (!out) throw std::runtime_error("cannot write the fit points for xtb");
+  runs.byProcess.emplace(StartXtb(dir, system, 1, "--sp --esp"), std::move(run));
 }
 
-// Potential at points [begin, end). xtb 6.5.1 now and then aborts in the
-// summary it prints after the potential: such a run is repeated on halves of
-// the point set, and for small sets its potential file is used when complete.
-void PotentialChunk(const XtbSystem& system, const std::vector<Vec3>& points, size_t begin, size_t end,
-                    std::vector<double>& potential) {
-  ScratchDirectory dir;
-  WriteXyz(dir.path() / "geom.xyz", system, system.positions);
-  {
-    std::ofstream out(dir.path() / "esp_coord");
-    for (size_t p = begin; p < end; ++p) {
-      const Vec3 b = (1.0 / kBohrInAngstrom) * points[p];
-      out << Format("%.10f %.10f %.10f\n", b.x, b.y, b.z);
+// Reads from xtb's potential file the values of the run's points that it
+// holds: its whole lines, in order, as long as their coordinates are those
+// of the requested points. Returns how many were read into `potential`.
+size_t ReadPotential(const fs::path& file, const std::vector<Vec3>& points, const PotentialRun& run,
+                     std::vector<double>& potential) {
+  const std::string text = ReadText(file);
+  size_t p = run.begin, at = 0;
+  for (size_t eol; p < run.end && (eol = text.find('\n', at)) != std::string::npos; ++p, at = eol + 1) {
+    const auto w = Words(text.substr(at, eol - at));
+    double x[4] = {NAN, NAN, NAN, NAN};  // a malformed line stays NAN
+    for (size_t i = 0; i < 4 && w.size() == 4; ++i) {
+      char* stop = nullptr;
+      x[i] = std::strtod(w[i].c_str(), &stop);
+      if (*stop != '\0') x[i] = NAN;
     }
-    if (!out) throw std::runtime_error("cannot write the fit points for xtb");
+    const Vec3 b = (1.0 / kBohrInAngstrom) * points[p];
+    if (!(std::abs(x[0] - b.x) <= 1e-6 && std::abs(x[1] - b.y) <= 1e-6 && std::abs(x[2] - b.z) <= 1e-6 &&
+          std::isfinite(x[3]))) {
+      break;
+    }
+    potential[p] = x[3];
   }
-  const bool ok = TryXtb(dir.path(), system, "--sp --esp");
-  std::vector<double> values;
-  const bool complete = ReadPotential(dir.path() / "xtb_esp.dat", points, begin, end, values);
-  if (!(ok && complete) && end - begin >= 64) {
-    const size_t mid = begin + (end - begin) / 2;
-    PotentialChunk(system, points, begin, mid, potential);
-    PotentialChunk(system, points, mid, end, potential);
-    return;
+  return p - run.begin;
+}
+
+// Potential at every point: the points are split into pieces that up to
+// system.processes single-threaded xtb runs compute at once. xtb 6.5.1 now
+// and then aborts after the potential (heap corruption in its ESP profile
+// step), having written all or the first part of its potential file; the
+// points it lacks go to a further run, and a run that wrote none of its
+// points is repeated on the halves of them.
+std::vector<double> Potential(const XtbSystem& system, const std::vector<Vec3>& points) {
+  const size_t processes = static_cast<size_t>(std::max(1, system.processes));
+  const size_t pieces = std::clamp<size_t>(points.size() / kMinPotentialPoints, 1, processes);
+  std::deque<std::pair<size_t, size_t>> pending;
+  for (size_t i = 0; i < pieces; ++i) pending.emplace_back(points.size() * i / pieces, points.size() * (i + 1) / pieces);
+  std::vector<double> potential(points.size());
+  PotentialRuns runs;
+  int started = 0;
+  while (!pending.empty() || !runs.byProcess.empty()) {
+    while (!pending.empty() && runs.byProcess.size() < processes) {
+      if (++started > kMaxPotentialRuns) throw std::runtime_error("xtb failed to compute the electrostatic potential");
+      StartPotential(system, points, pending.front().first, pending.front().second, runs);
+      pending.pop_front();
+    }
+    const pid_t pid = waitpid(-1, nullptr, 0);
+    if (pid < 0 && errno == EINTR) continue;
+    const auto done = runs.byProcess.find(pid);
+    if (done == runs.byProcess.end()) throw std::runtime_error("lost track of an xtb run");
+    const PotentialRun run = std::move(done->second);
+    runs.byProcess.erase(done);
+    const size_t size = run.end - run.begin;
+    const size_t read = ReadPotential(run.dir->path() / "xtb_esp.dat", points, run, potential);
+    if (read == size) continue;
+    if (read > 0) {
+      pending.emplace_back(run.begin + read, run.end);
+    } else if (size > 1) {
+      pending.emplace_back(run.begin, run.begin + size / 2);
+      pending.emplace_back(run.begin + size / 2, run.end);
+    } else {
+      throw std::runtime_error("xtb failed to compute the electrostatic potential");
+    }
   }
-  if (!complete) throw std::runtime_error("xtb failed to compute the electrostatic potential");
-  potential.insert(potential.end(), values.begin(), values.end());
+  return potential;
 }
 
 }  // namespace
@@ -197,7 +280,7 @@ XtbPoint XtbSinglePoint(const XtbSystem& system, const std::vector<Vec3>& espPoi
     if (p.charges.size() != n) throw std::runtime_error("xtb output: the charges file is incomplete");
     p.dipole = ReadDipole(out);
   }
-  if (!espPoints.empty()) PotentialChunk(system, espPoints, 0, espPoints.size(), p.potential);
+  if (!espPoints.empty()) p.potential = Potential(system, espPoints);
   return p;
 }
 

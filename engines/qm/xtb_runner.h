@@ -26,7 +26,8 @@ struct XtbSystem {
   std::vector<Vec3> positions;
   int charge = 0;
   int unpairedElectrons = 0;
-  int threads = 1;
+  int threads = 1;    // OpenMP threads of an xtb run
+  int processes = 1;  // single-threaded xtb runs at once for the potential
 };
 
 // Result of one energy and gradient calculation.
@@ -39,7 +40,8 @@ struct XtbPoint {
 };
 
 // Energy, gradient, charges and dipole at the given geometry; with points
-// (Angstrom) also the electrostatic potential at each of them.
+// (Angstrom) also the electrostatic potential at each of them, which does
+// not depend on system.threads or system.processes.
 XtbPoint XtbSinglePoint(const XtbSystem& system, const std::vector<Vec3>& espPoints = {});
 
 // A frozen internal coordinate handed to xtb: 2, 3 or 4 atoms (0-based).

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "charge/ChargeSettings.h"
+#include "charge/esp_term.h"
 #include "charge/relations.h"
 #include "param.h"
 
@@ -21,32 +22,6 @@ bool WaterUsed(const WaterTIP3P& w) {
 }
 
 }  // namespace
-
-Real CMolecule::GetRMSESPfit(int igeom) const {
-  if (igeom < 0 || static_cast<std::size_t>(igeom) >= ESP.QMESPval.size() ||
-      static_cast<std::size_t>(igeom) >= ESP.distESPPoint.size()) {
-    return 0.0;
-  }
-  const std::vector<double>& qm = ESP.QMESPval[igeom];
-  const std::vector<double>& d = ESP.distESPPoint[igeom];
-  const std::size_t npt = qm.size();
-  const std::size_t n = static_cast<std::size_t>(natm);
-  if (npt == 0 || d.size() < npt * n) return 0.0;
-  const auto delta = [&](std::size_t p) {
-    Real v = 0.0;
-    for (std::size_t k = 0; k < n; ++k) v += atom[k].q / d[p * n + k];
-    return Const::_ATOMIC_TO_KCALS_ * v - qm[p];
-  };
-  Real mean = 0.0;
-  for (std::size_t p = 0; p < npt; ++p) mean += delta(p);
-  mean /= static_cast<Real>(npt);
-  Real sum = 0.0;
-  for (std::size_t p = 0; p < npt; ++p) {
-    const Real e = delta(p) - mean;
-    sum += e * e;
-  }
-  return std::sqrt(sum / static_cast<Real>(npt));
-}
 
 namespace OptimizeCharge {
 
@@ -77,8 +52,9 @@ void PrepareWaterPairs(WaterTIP3P& w, const CMolecule& s) {
   }
 }
 
-void PrepareTargetFunction(const CMolecule& s) {
+void PrepareTargetFunction(CMolecule& s) {
   for (std::size_t i = 0; i < h2o.size(); ++i) PrepareWaterPairs(h2o[i], s);
+  PrepareEspFit(s);
 }
 
 Real WaterEnergy(const WaterTIP3P& w, const CMolecule& s) {

@@ -26,8 +26,9 @@ inline constexpr Real kRepulsiveWaterEnergy = -0.1;
 inline constexpr Real kRestrainedPenalty = 30.0;
 
 // Resolves the Lennard-Jones parameters of every solute-water atom pair
-// (NBFIX included) for every water of h2o; run once before evaluations.
-void PrepareTargetFunction(const CMolecule& s);
+// (NBFIX included) for every water of h2o and prepares the ESP misfit of
+// every geometry of s; run once before evaluations.
+void PrepareTargetFunction(CMolecule& s);
 // The same for one water.
 void PrepareWaterPairs(WaterTIP3P& w, const CMolecule& s);
 // MM interaction energy (Coulomb + Lennard-Jones, kcal/mol) of water w with
@@ -42,7 +43,8 @@ Real OptimizedFunction(Vec_I_DP& x);
 Real TargetFunction();
 // MM interaction energy of water itoopt with mol1 at distance x (at least 1 A).
 Real WaterInterEnergy(Real x);
-// ESP error of geometry igeom; a constant offset is not penalised.
+// ESP error of geometry igeom (kcal/(mol e)); a constant offset is not
+// penalised. Prepared geometries cost (natm + 1)^2 operations.
 Real GetRMSESPfit(const CMolecule& system, int igeom);
 // Unweighted charge restraint of the current charges (see docs/charge-fit.md).
 Real ChargeRestraint(const CMolecule& s);
