@@ -61,3 +61,4 @@ Real minFunc = 1e9;
 std::vector<Real> minx;
 std::vector<Real> r_1, r_2;
 int nFailedCharmmJobs = 0;
+CTermRmsdHistory termRmsdHistory;

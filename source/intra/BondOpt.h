@@ -31,6 +31,29 @@ extern int NGlobalIterations;
 // The target structures of the bonded fit.
 extern CTargetStructures TargetStr;
 
+// --- what the fit achieved (intra/fit_summary.cpp) ---
+
+// The energy and coordinate RMSDs of every one-dimensional term at the first
+// evaluation that saw it and at the last one.
+class CTermRmsdHistory {
+ public:
+  class Entry {
+   public:
+    std::string name;
+    Real startEner = 0.0, startVal = 0.0;  // kcal/mol; Angstrom or degrees
+    Real endEner = 0.0, endVal = 0.0;
+  };
+  // Takes the RMSDs of every term of m after a full evaluation.
+  void Record(const CMolecule& m);
+  // After a fit (two evaluations or more): the name of the fitted parameter
+  // file and the table of the terms, start against end.
+  void Print() const;
+
+  int evaluations = 0;
+  std::vector<Entry> terms;
+};
+extern CTermRmsdHistory termRmsdHistory;
+
 // --- free parameters of one evaluation without fitting (intra/free_parameters.cpp) ---
 
 // Every free parameter of the families OptInter includes, at its current

@@ -76,6 +76,7 @@ Real rmsd_b(Vec_I_DP& x) {
 
   Real energy = 0.0, valueSum = 0.0;
   ReportScanTerms(mol1, energy, valueSum);
+  termRmsdHistory.Record(mol1);
   energy += ReportMultiScans(OptInter.SoftDiheMulti);
   if (OptInter.sDihe > 0) energy += ReportTargetStructures(TargetStr);
   WriteAllResults(mol1);
@@ -91,6 +92,7 @@ Real rmsd_b(Vec_I_DP& x) {
   PrintParameters(x, n, changed);
 
   if (OptInter.single > 0) {
+    termRmsdHistory.Print();
     mol1.FitSD();
     // The evaluation is the result of the run: it is complete only when
     // every CHARMM job wrote its files.
