@@ -1,5 +1,6 @@
 // The one-dimensional MM scans of the bonded fit: every scan term of the
 // molecule is scanned with the trial parameters in one CHARMM job.
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -116,7 +117,10 @@ void CMolecule::AssignNewPoints() {
     std::fprintf(stderr, "$ err unable to open file : %s\n", minimum.c_str());
   }
   for (auto& t : term) {
-    const Real shift = Coordinate(moltmp, t) - Coordinate(*this, t);
+    Real shift = Coordinate(moltmp, t) - Coordinate(*this, t);
+    // Two dihedrals are compared the short way round the circle: minima at
+    // 179.9 and -179.9 degrees lie 0.2 degrees apart, not 359.8.
+    if (t.type == 'd' || t.type == 'i') shift = std::remainder(shift, 360.0);
     const bool keepGrid = (t.type == 'd' || t.type == 'i') && t.npt > kMostPointsShifted;
     for (int k = 0; k < t.npt; ++k) t.charmmVal[k] = keepGrid ? t.val[k] : t.val[k] + shift;
   }

@@ -186,19 +186,6 @@ TEST(BondedQMReferences, MethanolForceConstantsAfterItsSoftDihedralScan) {
                 "or remove it\n$ err in input script in line : run\n");
   std::ofstream(soft / "7.scan.out") << kept;
 
-  // Without fc the dihedral stage finds its references on disk and stops
-  // where the fit would start.
-  std::string script = dir.Read("test.inp");
-  script.erase(script.find(" fc\n"), 4);
-  dir.Write("test.inp", script);
-  const RunResult fit = RunRecorded(d, jobs);
-  EXPECT_EQ(fit.status, 1);
-  EXPECT_EQ(fit.err,
-            "$ err fitting the bonded terms is not available yet; fc computes the QM references\n");
-  EXPECT_TRUE(Contains(
-      fit.out,
-      "$ optimization of dihedral and improper terms \n$ number of deegres of freedom: 1\n"));
-  EXPECT_TRUE(jobs.empty());
 }
 
 TEST(BondedQMReferences, TwoDimensionalScanSpreadsFromTheSeedBelowTheEnergyLimit) {
