@@ -84,7 +84,7 @@ Real EvaluateAfresh(Vec_I_DP& p) {
 
 // Powell's method on the objective from p, at most itmax + 1 sweeps; each
 // parameter starts with a direction as long as its own value. Afterwards
-// param holds the values of the last evaluation.
+// param and the parameter file hold the best point found.
 void Minimise(Vec_DP& p, int itmax, const char* stopped) {
   const int n = p.size();
   Mat_DP xi(0.0, n, n);
@@ -100,6 +100,10 @@ void Minimise(Vec_DP& p, int itmax, const char* stopped) {
     std::fflush(stdout);
     std::fprintf(stderr, "%s\n", stopped);
   }
+  // The minimiser's last evaluation is a trial point of its last line search,
+  // not the point it returns: evaluate that point, so that the parameter table
+  // and the parameter file hold the stage's result.
+  EvaluateAfresh(p);
 }
 
 // The atoms a fitted angle entry shares as an end with each fitted angle
