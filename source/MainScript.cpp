@@ -8,6 +8,7 @@
 #include "errors.h"
 #include "gaussian.h"
 #include "intra/BondOpt.h"
+#include "intra/section.h"
 #include "io.h"
 #include "mol.h"
 #include "param.h"
@@ -150,6 +151,9 @@ void Population(Cursor& c) { mol1.PopEspCharges(GeometryIndex(c.line, 2, 2)); }
 // The lines up to `end` configure and run the charge fit.
 void OptChargeSection(Cursor& c) { OptimizeCharge::ProcessScriptChargeOpt(TakeChargeSection(c)); }
 
+// The lines up to `run` configure and run the bonded fit.
+void OptIntraSection(Cursor& c) { OptimizeBondedParam::ProcessScriptBondOpt(TakeBondSection(c)); }
+
 }  // namespace
 
 const std::map<std::string, Command>& Commands() {
@@ -175,6 +179,7 @@ const std::map<std::string, Command>& Commands() {
       {"singlepoint", SinglePoint},
       {"population", Population},
       {"optcharge", OptChargeSection},
+      {"optintra", OptIntraSection},
   };
   return table;
 }
@@ -206,9 +211,9 @@ void ProcessScriptMain(const std::string& script) {
       const auto command = commands.find(Lower(tprint(cursor.line, 1)));
       if (command != commands.end()) command->second(cursor);
     }
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
     std::fflush(stdout);
-    EndProcess(1, "$ err in input script in line : " + cursor.line + "\n");
+    EndProcess(1, ScriptErrorMessage(e, cursor.line));
   }
 }
 

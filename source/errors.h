@@ -1,5 +1,6 @@
 #pragma once
 
+#include <stdexcept>
 #include <string>
 
 // How failures travel through the program (see docs/design.md).
@@ -18,3 +19,16 @@ struct ProcessExit {
 // Ends the process: the message (a whole line or lines, as they are to be
 // printed, including any final newline) goes to the error stream.
 [[noreturn]] void EndProcess(int status, const std::string& message = "");
+
+// A failure inside a command that knows more than the script line does (the
+// file and what is wrong with it): the script handler writes the message as
+// a line of its own before its "$ err in input script in line : " line.
+class DetailedError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// What the script handler writes when e was raised while `line` ran: the
+// message of a DetailedError on a line of its own, then
+// "$ err in input script in line : " and the line.
+std::string ScriptErrorMessage(const std::exception& e, const std::string& line);

@@ -77,8 +77,15 @@ int SystemShell(const std::string& commandLine);
 // The shell command line that runs the deck fname_inp into fname_out.
 std::string GaussCommandLine(const std::string& fname_inp, const std::string& fname_out);
 
-// Runs the deck fname_inp unless fname_out exists already or QM jobs are
-// switched off; afterwards fname_out is there or the run failed.
+// True when the output file exists and holds a normal or an error termination
+// line; an output without either was cut off (the job was killed or the
+// machine stopped) and is not a result.
+bool GaussianOutputComplete(const std::string& fname_out);
+
+// Runs the deck fname_inp unless a complete fname_out exists already or QM
+// jobs are switched off; afterwards fname_out is there or the run failed. An
+// incomplete fname_out is moved aside to fname_out + ".incomplete" and the
+// job runs again; with QM jobs switched off it ends the process instead.
 void run_gauss(const std::string& fname_inp, const std::string& fname_out,
                const ShellRunner& runner = SystemShell);
 

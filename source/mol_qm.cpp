@@ -208,7 +208,8 @@ void CMolecule::PopEspCharges(int igeom) {
 
   const std::size_t points = w.prop.espcoor.size() / 3;
   if (points == 0 || w.prop.espval.size() != points)
-    EndProcess(1, "$ err : the number of esp values and number of coordinates are different\n");
+    EndProcess(1, "$ err : the number of esp values and number of coordinates are different in "
+                  "gaussian output file : " + out + "\n");
   ESP.Resize(igeom + 1);
   for (std::size_t p = 0; p < points; ++p) {
     ESP.val.push_back(w.prop.espval[p] * Const::_HARTREES_TO_KCALS_);
@@ -217,7 +218,8 @@ void CMolecule::PopEspCharges(int igeom) {
       const Vector3 d(point, atom[k].xyz.data());
       const Real d2 = d.x * d.x + d.y * d.y + d.z * d.z;
       if (d2 < Const::Tiny)
-        EndProcess(1, "$ err distance between esp point and an atom is too small\n");
+        EndProcess(1, "$ err distance between esp point and an atom is too small in gaussian "
+                      "output file : " + out + "\n");
       ESP.dist.push_back(std::sqrt(d2));
     }
   }

@@ -36,19 +36,20 @@ std::string WaterEsp(const std::string& values) {
   return "      Atomic Center    1 is at   0.000000  0.000000  0.119736\n"
          "      ESP Fit Center    4 is at   2.000000  0.000000  0.119736\n"
          "      ESP Fit Center    5 is at   0.000000  0.000000  1.119736\n" +
-         EspChargesBlock(kWaterCharges) + "    1 Atom    -22.300000\n" + values;
+         EspChargesBlock(kWaterCharges) + "    1 Atom    -22.300000\n" + values +
+         kNormalTermination;
 }
 
 TEST(QMScript, OptimisationSinglePointAndPopulationFromOutputsOnDisk) {
   TempDir dir;
   dir.Write("water.rtf", kWaterTopology);
   dir.Write("water.pdb", kWaterPdb);
-  dir.Write("opt1.out", OrientationTable("Input", kWaterStandard) +
-                            OrientationTable("Standard", kWaterStandard) + ScfDone("-75.9853947") +
-                            ConvergenceTable("YES", "YES", "YES", "YES") +
-                            MullikenBlock(kWaterCharges) +
-                            DipoleBlock("0.0000", "0.0000", "-2.1000", "2.1000"));
-  dir.Write("sp1.out", ScfDone("-75.9800000"));
+  dir.Write("opt1.out",
+            OrientationTable("Input", kWaterStandard) +
+                OrientationTable("Standard", kWaterStandard) + ScfDone("-75.9853947") +
+                ConvergenceTable("YES", "YES", "YES", "YES") + MullikenBlock(kWaterCharges) +
+                DipoleBlock("0.0000", "0.0000", "-2.1000", "2.1000") + kNormalTermination);
+  dir.Write("sp1.out", ScfDone("-75.9800000") + kNormalTermination);
   dir.Write("pop1.out", WaterEsp("    4 Fit      -0.010000\n    5 Fit       0.020000\n"));
   const std::string head = "topology water.rtf\nreadtop water.rtf\nreadcoorpdb water.pdb\n";
   dir.Write("run.inp", head + "optimizegeometry\nsinglepoint\npopulation\n");
@@ -70,7 +71,10 @@ TEST(QMScript, OptimisationSinglePointAndPopulationFromOutputsOnDisk) {
   dir.Write("run.inp", head + "population\n");
   r = RunQm2ff("run.inp", dir.path());
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "$ err : the number of esp values and number of coordinates are different\n");
+  EXPECT_EQ(r.err,
+            "$ err : the number of esp values and number of coordinates are different in gaussian "
+            "output file : " +
+                dir.path().string() + "//pop1.out\n");
 }
 
 }  // namespace

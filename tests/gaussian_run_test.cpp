@@ -48,15 +48,39 @@ TEST_F(RunGauss, StartsTheJobWhenTheOutputIsMissingAndReportsAFailureToStart) {
 }
 
 TEST_F(RunGauss, StartsNothingForAnExistingOutputOrWhenSwitchedOff) {
-  const std::string existing = dir_.Write("old.out", "");  // whatever it holds
-  EXPECT_EQ(Printed([&] { run_gauss(inp_, existing, Runner()); }),
-            "$ " + existing + " exists nothing done\n");
+  for (const char* end : {" Normal termination of Gaussian 09.\n",
+                          " Error termination request processed by link 9999.\n"}) {
+    const std::string existing = dir_.Write("old.out", std::string("SCF Done\n") + end);
+    EXPECT_EQ(Printed([&] { run_gauss(inp_, existing, Runner()); }),
+              "$ " + existing + " exists nothing done\n");
+  }
   const int saved = OptInter.bGsOut;
   OptInter.bGsOut = 0;
   const std::string printed = Printed([&] { run_gauss(inp_, out_, Runner()); });
   OptInter.bGsOut = saved;
   EXPECT_EQ(printed, "$ no QM calculation will be produced for input file : " + inp_ + " \n");
   EXPECT_TRUE(lines_.empty());
+}
+
+// An output without a termination line was cut off: it is kept aside and the
+// job runs again, unless QM jobs are switched off.
+TEST_F(RunGauss, AnIncompleteOutputIsMovedAsideAndRunAgain) {
+  dir_.Write("sp1.out", " SCF Done:  E(RHF) =  -75.9\n Input orientation:\n");
+  const int saved = OptInter.bGsOut;
+  OptInter.bGsOut = 0;
+  const ProcessExit e = ExpectExit([&] { Printed([&] { run_gauss(inp_, out_, Runner()); }); });
+  OptInter.bGsOut = saved;
+  EXPECT_EQ(e.status, 1);
+  EXPECT_EQ(e.message, "$ err gaussian output " + out_ +
+                           " is incomplete (no termination line) and nogaussian forbids running it "
+                           "again: remove the file or the nogaussian line\n");
+  EXPECT_TRUE(lines_.empty());
+  EXPECT_EQ(Printed([&] { run_gauss(inp_, out_, Runner()); }),
+            "$ " + out_ + " is incomplete (no termination line), moved to " + out_ +
+                ".incomplete; the job runs again\n");
+  EXPECT_EQ(lines_.size(), 1u);
+  EXPECT_EQ(dir_.Read("sp1.out.incomplete"), " SCF Done:  E(RHF) =  -75.9\n Input orientation:\n");
+  EXPECT_FALSE(GaussianOutputComplete(out_));
 }
 
 TEST_F(RunGauss, FileNamesThatTheShellWouldSplitAreRefused) {

@@ -46,7 +46,7 @@ std::string OptOutput(const std::string& standardRows = kStandardRows,
   return OrientationTable("Input", kInputRows) +
          (standardRows.empty() ? "" : OrientationTable("Standard", standardRows)) +
          ScfDone("-151.1234567") + ConvergenceTable("YES", "YES", "YES", lastAnswer) +
-         MullikenBlock(mullikenRows) + kDipole;
+         MullikenBlock(mullikenRows) + kDipole + kNormalTermination;
 }
 
 const std::string kEspPoints =
@@ -56,7 +56,7 @@ const std::string kEspValues =
     "    1 Atom     -1.000000\n    5 Fit      -0.010000\n    6 Fit       0.020000\n";
 
 std::string PopOutput(const std::string& chargeRows = kEspRows) {
-  return kEspPoints + EspChargesBlock(chargeRows) + kEspValues;
+  return kEspPoints + EspChargesBlock(chargeRows) + kEspValues + kNormalTermination;
 }
 
 // The QM operations on a small molecule in a directory of its own; the QM
@@ -156,8 +156,9 @@ TEST_F(QMOperations, SinglePointDeckAndEnergyOfTheSecondGeometry) {
   Gaussian::options.nproc = 4;
   Gaussian::options.addCommand = "%mem=1GB";  // not part of this deck
   AddGeometry();
-  dir_.Write("wat2.out",
-             ScfDone("-150.5") + " E2 =    -0.3795333610D-01 EUMP2 =    -0.15100000000D+03\n");
+  dir_.Write("wat2.out", ScfDone("-150.5") +
+                             " E2 =    -0.3795333610D-01 EUMP2 =    -0.15100000000D+03\n" +
+                             kNormalTermination);
   const std::string printed = Printed([&] { mol_.QMSinglePoint("wat", "MP2/6-31G* ", 1); });
   EXPECT_EQ(dir_.Read("wat2.inp"),
             "%NPROC=4\n#MP2/6-31G*  Test NoSymm\n"
@@ -229,7 +230,8 @@ TEST_F(QMOperations, FailuresEndTheProcess) {
   const Operation pop = [](CMolecule& m) { m.PopEspCharges(0); };
   const std::string noEnergy = "$ err no energy in gaussian output file : @\n";
   const std::string differentCounts =
-      "$ err : the number of esp values and number of coordinates are different\n";
+      "$ err : the number of esp values and number of coordinates are different in gaussian output "
+      "file : @\n";
   const struct {
     const char* name;
     Operation run;
@@ -258,7 +260,7 @@ TEST_F(QMOperations, FailuresEndTheProcess) {
       {"fit point on an atom", pop, "pop1.out",
        "      ESP Fit Center    5 is at   0.000000  -0.700000  0.000000\n" +
            EspChargesBlock(kEspRows) + "    5 Fit      -0.010000\n",
-       "$ err distance between esp point and an atom is too small\n"},
+       "$ err distance between esp point and an atom is too small in gaussian output file : @\n"},
       {"ESP charges not for every atom", pop, "pop1.out",
        PopOutput("     1  H    0.4\n     2  O   -0.4\n"),
        "$ err no ESP charges for every atom in gaussian output file : @\n"},
@@ -267,7 +269,7 @@ TEST_F(QMOperations, FailuresEndTheProcess) {
     SCOPED_TRACE(c.name);
     mol_ = HydrogenPeroxide();
     fpath = dir_.path().string() + (c.output ? "/" : "/absent/");
-    if (c.output) dir_.Write(c.file, *c.output);
+    if (c.output) dir_.Write(c.file, *c.output + kNormalTermination);
     std::string message = c.message;
     if (const auto at = message.find('@'); at != std::string::npos)
       message.replace(at, 1, fpath + "/" + c.file);
@@ -283,7 +285,7 @@ TEST_F(QMOperations, CommandsTakeAGeometryNumberOnlyAsTheSecondOfTwoWords) {
   mol1 = mol_;
   dir_.Write("opt1.out", OptOutput());
   dir_.Write("opt2.out", OptOutput());
-  dir_.Write("sp2.out", ScfDone("-150.25"));
+  dir_.Write("sp2.out", ScfDone("-150.25") + kNormalTermination);
   dir_.Write("pop1.out", PopOutput());
   Printed([&] {
     MainScript::ProcessScriptMain("OptimizeGeometry 2\nsinglepoint 2\npopulation 2 extra\n");

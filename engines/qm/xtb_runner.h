@@ -63,4 +63,4 @@ XtbOptimisation XtbOptimise(const XtbSystem& system, const std::vector<int>& fro
 
 // Force constant of the restraints that hold constrained coordinates
 // (hartree/bohr^2 and hartree/rad^2).
-constexpr double kConstraintForceConstant = 2.0;
+constexpr double kConstraintForceConstant = 15.0;

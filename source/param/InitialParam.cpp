@@ -4,6 +4,15 @@
 #include "../mol.h"
 #include "param.h"
 
+bool Param::GiveStartingTerm(Dihes& d) {
+  for (int n = 0; n < kDiheTerms; ++n)
+    if (d.NonZero[n] > 0) return false;
+  d.force[1] = 0.01;
+  d.angle[1] = 0.0;
+  d.NonZero[1] = 1;
+  return true;
+}
+
 void Param::ReadInitialParam(const std::string& filename) {
   // Entries are matched by index, so the values are read into a copy of
   // this very table.
@@ -51,16 +60,8 @@ void Param::ReadInitialParam(const std::string& filename) {
     m.comment = from.comment;
   }
 
-  // A dihedral needs at least one term: a weak two-fold one to start from.
-  for (int e = 0; e < ndihe; ++e) {
-    auto& d = dihe[e];
-    bool any = false;
-    for (int n = 0; n < kDiheTerms; ++n) any = any || d.NonZero[n] > 0;
-    if (any) continue;
-    d.force[1] = 0.01;
-    d.angle[1] = 0.0;
-    d.NonZero[1] = 1;
-  }
+  // A dihedral needs at least one term.
+  for (int e = 0; e < ndihe; ++e) GiveStartingTerm(dihe[e]);
 
   if (OptInter.fBondFromStructure) {
     for (int e = 0; e < nbonds; ++e) {

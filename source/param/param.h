@@ -121,6 +121,9 @@ class Param {
   void write_param() const;
   // Starting values of the entries to fit from an earlier result file.
   void ReadInitialParam(const std::string& filename);
+  // Gives a dihedral entry without any term a weak two-fold one to start
+  // from (0.01 kcal/mol, multiplicity 2, phase 0); false when it has a term.
+  static bool GiveStartingTerm(Dihes& d);
   // Fixed and tied dihedral entries from fpath + "/bparam.inp".
   void read_restr();
 };

@@ -7,6 +7,7 @@
 
 #include "charge/charge_support.h"
 #include "io.h"
+#include "support/gaussian_outputs.h"
 #include "support/molecule.h"
 #include "support/printed.h"
 #include "support/process_exit.h"
@@ -62,7 +63,7 @@ class ProbeDeck : public ::testing::Test {
                     bool positive) {
     const std::string stem = "water1/" + w.atm1 + "/" + w.atm1 + "." + floattostr(angle, 1);
     std::filesystem::create_directories(dir.path() / "water1" / w.atm1);
-    dir.Write(stem + ".out", output);
+    dir.Write(stem + ".out", output + kNormalTermination);
     testing::internal::CaptureStdout();
     try {
       positive ? w.QMProbePositiveAtom(m, dist, angle) : w.QMProbeNegativeAtom(m, dist, angle);
