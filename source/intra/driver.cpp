@@ -92,7 +92,10 @@ void CMolecule::OptimizeBondedTerms() {
   paramInitial = param;
   // The force constants of every family, then the end of the run.
   if (OptInter.fc) BondedTermsAbInitio();
-  if (OptInter.single == 1) FitNotAvailable();  // one evaluation of every family
+  if (OptInter.single == 1) {
+    TestBondedTerms();
+    return;
+  }
 
   const int b = OptInter.sBond, a = OptInter.sAngle, d = OptInter.sDihe;
   const auto only = [&](int sb, int sa, int sd, void (CMolecule::*stage)()) {
@@ -111,14 +114,14 @@ void CMolecule::OptimizeBondedTerms() {
       if (a) only(0, a, 0, &CMolecule::OptimizeBondedTermsAngles);
     }
     OptInter.single = 1;
-    FitNotAvailable();  // one evaluation of every family and the soft-dihedral fit
+    TestBondedTerms();
   }
   for (int it = 0; it < NGlobalIterations; ++it) {
     if (b) OptimizeBondedTermsBonds();
     if (a) OptimizeBondedTermsAngles();
     if (d) OptimizeBondedTermsDiheImpr();
   }
-  if (OptInter.single == 1) FitNotAvailable();  // one evaluation of every family
+  if (OptInter.single == 1) TestBondedTerms();
 }
 
 void CMolecule::OptimizeBondedTermsBonds() {
