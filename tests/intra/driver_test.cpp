@@ -16,7 +16,7 @@ namespace {
 using namespace testing_support;
 
 // Methanol whose parameter file lacks the C-O bond and the H-C-O-H dihedral.
-TEST(BondedFitStart, PrintmisAndSingleStopAfterTheParameterFile) {
+TEST(BondedFitStart, PrintmisStopsAfterTheParameterFile) {
   const ForceFieldState state;
   TempDir dir;
   const FpathScope fpath(dir.path().string() + "/");
