@@ -7,6 +7,7 @@
 #include <sstream>
 #include <vector>
 
+#include "support/methanol_inputs.h"
 #include "support/printed.h"
 #include "support/run.h"
 
@@ -14,8 +15,6 @@ namespace {
 
 using namespace testing_support;
 namespace fs = std::filesystem;
-
-const fs::path kSource = QM2FF_SOURCE_DIR;
 
 // The values of the " sum" lines of the objective's reports, in order.
 std::vector<double> Sums(const std::string& out) {
@@ -37,13 +36,7 @@ TEST(BondedFit, OneFamilyAllFamiliesAndAStartFromAnEarlierResult) {
   if (!fs::exists(fs::path(QM2FF_ENGINES_BIN) / "g09")) GTEST_SKIP() << "no stand-ins built";
   TempDir dir;
   const fs::path d = dir.path();
-  fs::create_directories(d / "charmm");
-  for (const auto& e : fs::directory_iterator(kSource / "examples/methanol/charmm"))
-    fs::copy(e.path(), d / (e.path().extension() == ".inp" ? "charmm" : ".") / e.path().filename());
-  for (const char* f :
-       {"examples/methanol/methanol.xyz", "examples/toppar/top_methanol.rtf",
-        "examples/toppar/par_methanol.prm", "tests/data/intra/methanol_partial.prm"})
-    fs::copy(kSource / f, d);
+  CopyMethanolBondedInputs(d);
   const auto script = [&](const std::string& section) {
     dir.Write("test.inp",
               "topology top_methanol.rtf\nparam methanol_partial.prm\nreadtop top_methanol.rtf\n"

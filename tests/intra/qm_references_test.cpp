@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "gaussian.h"
+#include "support/methanol_inputs.h"
 #include "support/printed.h"
 #include "support/run.h"
 
@@ -80,13 +81,7 @@ TEST(BondedQMReferences, MethanolForceConstantsAfterItsSoftDihedralScan) {
   if (!fs::exists(fs::path(QM2FF_ENGINES_BIN) / "g09")) GTEST_SKIP() << "no stand-ins built";
   TempDir dir;
   const fs::path d = dir.path();
-  fs::create_directories(d / "charmm");
-  for (const auto& e : fs::directory_iterator(kSource / "examples/methanol/charmm"))
-    fs::copy(e.path(), d / (e.path().extension() == ".inp" ? "charmm" : ".") / e.path().filename());
-  for (const char* f :
-       {"examples/methanol/methanol.xyz", "examples/toppar/top_methanol.rtf",
-        "examples/toppar/par_methanol.prm", "tests/data/intra/methanol_partial.prm"})
-    fs::copy(kSource / f, d);
+  CopyMethanolBondedInputs(d);
   dir.Write("test.inp",
             "topology top_methanol.rtf\nparam methanol_partial.prm\nreadtop top_methanol.rtf\n"
             "readcoorxyz methanol.xyz\noptimizegeometry\n"
