@@ -6,6 +6,7 @@
 #include "charge/ChargeOpt.h"
 #include "gaussian.h"
 #include "intra/BondOpt.h"
+#include "intra/mm_job.h"
 #include "mol.h"
 #include "numerical_recipes/nrutil_nr.h"
 #include "param.h"
@@ -59,3 +60,5 @@ Real prevrmsd = 0.0;
 Real minFunc = 1e9;
 std::vector<Real> minx;
 std::vector<Real> r_1, r_2;
+int nFailedCharmmJobs = 0;
+CTermRmsdHistory termRmsdHistory;

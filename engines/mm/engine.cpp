@@ -77,30 +77,54 @@ std::unique_ptr<OpenMM::Context> NewContext(OpenMM::System& s, OpenMM::Integrato
   return std::make_unique<OpenMM::Context>(s, integrator, OpenMM::Platform::getPlatformByName("Reference"));
 }
 
-void AddRestraints(OpenMM::System& s, const std::vector<Restraint>& restraints, const Coords& start) {
-  auto dist = std::make_unique<OpenMM::CustomBondForce>("kscale*k*(r-r0)^2");
-  dist->addGlobalParameter("kscale", 1.0);
-  dist->addPerBondParameter("k");
-  dist->addPerBondParameter("r0");
-  auto angle = std::make_unique<OpenMM::CustomAngleForce>("kscale*k*(theta-theta0)^2");
-  angle->addGlobalParameter("kscale", 1.0);
-  angle->addPerAngleParameter("k");
-  angle->addPerAngleParameter("theta0");
-  auto dihe = HarmonicTorsionForce(kRestraintTorsion);
-  dihe->addGlobalParameter("kscale", 1.0);
+// The three restraint forces (distance, angle, dihedral; force group
+// kRestraintGroup), one entry per restraint in order, parameters to be set.
+void AddRestraintForces(OpenMM::System& s, const std::vector<Restraint>& restraints, OpenMM::CustomBondForce*& dist,
+                        OpenMM::CustomAngleForce*& angle, OpenMM::CustomTorsionForce*& dihe) {
+  auto d = std::make_unique<OpenMM::CustomBondForce>("kscale*k*(r-r0)^2");
+  d->addGlobalParameter("kscale", 1.0);
+  d->addPerBondParameter("k");
+  d->addPerBondParameter("r0");
+  auto a = std::make_unique<OpenMM::CustomAngleForce>("kscale*k*(theta-theta0)^2");
+  a->addGlobalParameter("kscale", 1.0);
+  a->addPerAngleParameter("k");
+  a->addPerAngleParameter("theta0");
+  auto t = HarmonicTorsionForce(kRestraintTorsion);
+  t->addGlobalParameter("kscale", 1.0);
   for (const auto& r : restraints) {
-    const double target = r.holdCurrent ? InternalCoordinate(start, r.atoms) : r.target;
-    const auto& a = r.atoms;
-    switch (a.size()) {
-      case 2: dist->addBond(a[0], a[1], {r.k * kKJ / (kNm * kNm), target * kNm}); break;
-      case 3: angle->addAngle(a[0], a[1], a[2], {r.k * kKJ, target * kRad}); break;
-      case 4: dihe->addTorsion(a[0], a[1], a[2], a[3], {r.k * kKJ, WrapDeg(target) * kRad}); break;
+    const auto& x = r.atoms;
+    switch (x.size()) {
+      case 2: d->addBond(x[0], x[1], {0.0, 0.0}); break;
+      case 3: a->addAngle(x[0], x[1], x[2], {0.0, 0.0}); break;
+      case 4: t->addTorsion(x[0], x[1], x[2], x[3], {0.0, 0.0}); break;
       default: throw std::invalid_argument("a restraint needs 2, 3 or 4 atoms");
     }
   }
-  Add(s, std::move(dist), kRestraintGroup);
-  Add(s, std::move(angle), kRestraintGroup);
-  Add(s, std::move(dihe), kRestraintGroup);
+  dist = d.get();
+  angle = a.get();
+  dihe = t.get();
+  Add(s, std::move(d), kRestraintGroup);
+  Add(s, std::move(a), kRestraintGroup);
+  Add(s, std::move(t), kRestraintGroup);
+}
+
+// Force constants and targets of the restraints (targets of holdCurrent
+// restraints from start), in the order the forces were built.
+void SetRestraints(OpenMM::Context& ctx, OpenMM::CustomBondForce& dist, OpenMM::CustomAngleForce& angle,
+                   OpenMM::CustomTorsionForce& dihe, const std::vector<Restraint>& restraints, const Coords& start) {
+  int nd = 0, na = 0, nt = 0;
+  for (const auto& r : restraints) {
+    const double target = r.holdCurrent ? InternalCoordinate(start, r.atoms) : r.target;
+    const auto& x = r.atoms;
+    switch (x.size()) {
+      case 2: dist.setBondParameters(nd++, x[0], x[1], {r.k * kKJ / (kNm * kNm), target * kNm}); break;
+      case 3: angle.setAngleParameters(na++, x[0], x[1], x[2], {r.k * kKJ, target * kRad}); break;
+      default: dihe.setTorsionParameters(nt++, x[0], x[1], x[2], x[3], {r.k * kKJ, WrapDeg(target) * kRad}); break;
+    }
+  }
+  if (nd > 0) dist.updateParametersInContext(ctx);
+  if (na > 0) angle.updateParametersInContext(ctx);
+  if (nt > 0) dihe.updateParametersInContext(ctx);
 }
 
 // Coulomb (group 5) and Lennard-Jones (group 6) over all pairs without a
@@ -191,12 +215,29 @@ double Engine::GradientRms(const Coords& c) {
   return RmsOfForces(context_->getState(OpenMM::State::Forces).getForces());
 }
 
+Engine::Restrained& Engine::RestrainedFor(const std::vector<Restraint>& restraints) {
+  std::string key;
+  for (const auto& r : restraints) {
+    for (const int a : r.atoms) key += std::to_string(a) + ",";
+    key += ";";
+  }
+  auto& slot = restrained_[key];
+  if (!slot) {
+    slot = std::make_unique<Restrained>();
+    slot->system = BuildSystem(mol_);
+    AddRestraintForces(*slot->system, restraints, slot->distances, slot->angles, slot->dihedrals);
+    slot->integrator = std::make_unique<OpenMM::VerletIntegrator>(0.001);
+    slot->context = NewContext(*slot->system, *slot->integrator);
+  }
+  return *slot;
+}
+
 Coords Engine::Minimize(const Coords& start, const std::vector<Restraint>& restraints, double tolerance) {
   if (static_cast<int>(start.size()) != mol_.natm()) throw std::invalid_argument("wrong number of atoms");
-  auto system = BuildSystem(mol_);
-  AddRestraints(*system, restraints, start);
-  OpenMM::VerletIntegrator integrator(0.001);
-  const auto ctx = NewContext(*system, integrator);
+  Restrained& rs = RestrainedFor(restraints);
+  OpenMM::Context* const ctx = rs.context.get();
+  SetRestraints(*ctx, *rs.distances, *rs.angles, *rs.dihedrals, restraints, start);
+  ctx->setParameter("kscale", 1.0);
   ctx->setPositions(ToNm(start));
   // Stiff restraints make the search slow from a start far from their
   // targets: reach the neighbourhood with softened restraints first.

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "coordinates.h"
@@ -10,6 +12,9 @@
 namespace OpenMM {
 class System;
 class Context;
+class CustomAngleForce;
+class CustomBondForce;
+class CustomTorsionForce;
 class VerletIntegrator;
 class Platform;
 }  // namespace OpenMM
@@ -43,10 +48,25 @@ class Engine {
                   double tolerance = 1e-3);
 
  private:
+  // The molecule with restraint forces on one set of atom lists; a scan
+  // minimises many points under restraints on the same atoms, so the
+  // context (whose set-up compiles the custom forces) serves them all, with
+  // only the force constants and targets changed.
+  struct Restrained {
+    std::unique_ptr<OpenMM::System> system;
+    OpenMM::CustomBondForce* distances = nullptr;  // owned by system
+    OpenMM::CustomAngleForce* angles = nullptr;
+    OpenMM::CustomTorsionForce* dihedrals = nullptr;
+    std::unique_ptr<OpenMM::VerletIntegrator> integrator;
+    std::unique_ptr<OpenMM::Context> context;
+  };
+  Restrained& RestrainedFor(const std::vector<Restraint>& restraints);
+
   const Molecule& mol_;
   std::unique_ptr<OpenMM::System> system_;  // unrestrained, one force group per term kind
   std::unique_ptr<OpenMM::VerletIntegrator> integrator_;
   std::unique_ptr<OpenMM::Context> context_;
+  std::map<std::string, std::unique_ptr<Restrained>> restrained_;  // by the restraints' atom lists
 };
 
 // A System holding every term of m, force group g for the kinds in the order

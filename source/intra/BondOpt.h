@@ -2,6 +2,7 @@
 
 // The bonded-parameter fit: its settings, free-parameter list, objective and
 // the state the stages share.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "intra/settings.h"
 #include "mol.h"
 #include "numerical_recipes/nrutil_nr.h"
+#include "param/param.h"
 
 // --- driver state (intra/driver.cpp) ---
 
@@ -28,6 +30,38 @@ extern int iCcycle;
 extern int NGlobalIterations;
 // The target structures of the bonded fit.
 extern CTargetStructures TargetStr;
+
+// --- what the fit achieved (intra/fit_summary.cpp) ---
+
+// The energy and coordinate RMSDs of every one-dimensional term at the first
+// evaluation that saw it and at the last one.
+class CTermRmsdHistory {
+ public:
+  class Entry {
+   public:
+    std::string name;
+    Real startEner = 0.0, startVal = 0.0;  // kcal/mol; Angstrom or degrees
+    Real endEner = 0.0, endVal = 0.0;
+  };
+  // Takes the RMSDs of every term of m after a full evaluation.
+  void Record(const CMolecule& m);
+  // After a fit (two evaluations or more): the name of the fitted parameter
+  // file and the table of the terms, start against end.
+  void Print() const;
+
+  int evaluations = 0;
+  std::vector<Entry> terms;
+};
+extern CTermRmsdHistory termRmsdHistory;
+
+// --- free parameters of one evaluation without fitting (intra/free_parameters.cpp) ---
+
+// Every free parameter of the families OptInter includes, at its current
+// value in p: per fitted bond its force constant and length; per fitted angle
+// its force constant, angle and Urey-Bradley constant and distance; per
+// fitted dihedral each present multiplicity; per fitted improper its force
+// constant.
+void AllFreeParameters(const Param& p, CParamToOptArray& list);
 
 // --- scan terms (intra/ab_initio.cpp) ---
 
@@ -62,8 +96,53 @@ Real func0(Real e);
 // differences of it in grad.
 Real targetFunc(const std::vector<double>& x, std::vector<double>& grad, void* data);
 
+// --- trial parameters (intra/trial_parameters.cpp) ---
+
+// Penalties on trial values that had to be brought into range.
+struct TrialPenalties {
+  Real bond = 0.0;   // bond force constants below 1 and lengths far from ideal
+  Real angle = 0.0;  // angles out of range or far from ideal, Urey-Bradley terms
+  // Set when an angle force constant at or below 1 kcal/mol/rad^2 stopped the
+  // mapping; holds its distance from 1.
+  std::optional<Real> softAngle;
+};
+// Writes the trial vector x (one value per entry of paramToOpt: kcal/mol/A^2,
+// kcal/mol/rad^2, A, degrees or kcal/mol as the entry's kind says) into the
+// table p, clamping values out of range, and returns the penalties.
+TrialPenalties ApplyTrialParameters(Vec_I_DP& x, Param& p);
+// Gives every dihedral entry tied to an earlier one (relDihe 1) the force
+// constants and phases of that entry.
+void TieRelatedDihedrals(Param& p);
+// Sets the accumulators of r from the fitted entries of p and their values in
+// initial, for the families OptInter includes.
+void SumRestraints(const Param& p, const Param& initial, ClassRestraints& r);
+
+// --- report of the objective (intra/objective_report.cpp) ---
+
+// Deviations of every scan term of m from its QM profile (rmsdVal, rmsdEner),
+// one report line per term; adds the term's weighted contributions to
+// energySum and valueSum.
+void ReportScanTerms(CMolecule& m, Real& energySum, Real& valueSum);
+// Boltzmann-weighted energy deviation of every multi-dimensional scan
+// (rmsdVal), one line per scan; returns the weighted sum.
+Real ReportMultiScans(std::vector<CSoftDiheMulti>& scans);
+// 10 x the RMS deviation of the MM from the QM target-structure energies
+// after the best shift (0 without structures), also kept in rmsdVal, with
+// its report line.
+Real ReportTargetStructures(CTargetStructures& t);
+// bond/all.results.dat: QM and MM energy of every scan point below the
+// energy cut-off.
+void WriteAllResults(const CMolecule& m);
+
 // --- structure deviations (intra/structure_rmsd.cpp) ---
 
 // Deviation of the MM scan structures from the QM ones in the changes of the
 // optimised bond lengths and angles between neighbouring points.
 Real rmsd_str();
+
+// --- soft-dihedral data (intra/soft_dihedral_data.cpp) ---
+
+// True when the four-atom lists a and b are equal or one is the other
+// reversed; lists of another length raise std::invalid_argument
+// "wrong array size in compareDihe".
+bool compareDihe(const std::vector<int>& a, const std::vector<int>& b);

@@ -1,24 +1,16 @@
 // The bonded fit: the parameter tables prepared, the families to fit chosen,
 // and one stage per family with its free parameters and QM references.
 #include <cstdio>
+#include <stdexcept>
 
 #include "capacity.h"
 #include "errors.h"
 #include "intra/BondOpt.h"
+#include "intra/trial_moves.h"
 #include "mol.h"
 #include "param/param.h"
 
 namespace {
-
-// ---------------------------------------------------------------------------
-// The objective and the minimisers are not part of the program yet: every
-// place that would evaluate the fit ends the run here.
-[[noreturn]] void FitNotAvailable() {
-  EndProcess(1,
-             "$ err fitting the bonded terms is not available yet; fc computes the QM "
-             "references\n");
-}
-// ---------------------------------------------------------------------------
 
 // A fitted dihedral entry without any term has nothing to fit and no
 // parameters for CHARMM: it starts from a weak two-fold term.
@@ -76,6 +68,62 @@ void SetStageParameters() {
   for (int i = 0; i < nPrt; ++i) ParamInit[i] = paramToOpt.param[i].value;
 }
 
+// The stage's free parameters at their current values.
+Vec_DP StartVector() {
+  Vec_DP p(nPrt);
+  for (int i = 0; i < nPrt; ++i) p[i] = paramToOpt.param[i].value;
+  return p;
+}
+
+// An evaluation that is computed in full whatever the one before it was:
+// the first of a stage, whose parameters are not those of the last stage.
+Real EvaluateAfresh(Vec_I_DP& p) {
+  xPrev[0] = -100.0;
+  return rmsd_b(p);
+}
+
+// Powell's method on the objective from p, at most itmax + 1 sweeps; each
+// parameter starts with a direction as long as its own value. Afterwards
+// param and the parameter file hold the best point found.
+void Minimise(Vec_DP& p, int itmax, const char* stopped) {
+  const int n = p.size();
+  Mat_DP xi(0.0, n, n);
+  for (int i = 0; i < n; ++i) xi[i][i] = p[i];
+  xPrev[0] = -100.0;
+  minx.clear();
+  minFunc = 1e9;
+  int iter = 0;
+  Real fret = 0.0;
+  try {
+    NR::powell(p, xi, 1e-9, itmax, iter, fret, rmsd_b);
+  } catch (const std::exception&) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "%s\n", stopped);
+  }
+  // The minimiser's last evaluation is a trial point of its last line search,
+  // not the point it returns: evaluate that point, so that the parameter table
+  // and the parameter file hold the stage's result.
+  EvaluateAfresh(p);
+}
+
+// The atoms a fitted angle entry shares as an end with each fitted angle
+// entry (itself twice), listed per free parameter of the angle stage.
+void PrintAngleNeighbours() {
+  int element = 0;
+  for (int e = 0; e < param.nangles; ++e) {
+    const Param::Angles& a = param.angle[e];
+    if (a.fOpt == 0) continue;
+    int size = 0;
+    for (int j = 0; j < param.nangles; ++j) {
+      const Param::Angles& other = param.angle[j];
+      if (other.fOpt == 0) continue;
+      size += (a.i == other.i || a.i == other.k) + (a.k == other.i || a.k == other.k);
+    }
+    for (int copy = 0; copy < (a.ub == 1 ? 2 : 1); ++copy, ++element)
+      for (int q = 0; q < size; ++q) std::printf("%i %i\n", element, q);
+  }
+}
+
 }  // namespace
 
 void CMolecule::OptimizeBondedTerms() {
@@ -92,7 +140,10 @@ void CMolecule::OptimizeBondedTerms() {
   paramInitial = param;
   // The force constants of every family, then the end of the run.
   if (OptInter.fc) BondedTermsAbInitio();
-  if (OptInter.single == 1) FitNotAvailable();  // one evaluation of every family
+  if (OptInter.single == 1) {
+    TestBondedTerms();
+    return;
+  }
 
   const int b = OptInter.sBond, a = OptInter.sAngle, d = OptInter.sDihe;
   const auto only = [&](int sb, int sa, int sd, void (CMolecule::*stage)()) {
@@ -110,15 +161,18 @@ void CMolecule::OptimizeBondedTerms() {
       if (b) only(b, 0, 0, &CMolecule::OptimizeBondedTermsBonds);
       if (a) only(0, a, 0, &CMolecule::OptimizeBondedTermsAngles);
     }
+    // One evaluation of every family closes the fit, with the soft-dihedral data.
     OptInter.single = 1;
-    FitNotAvailable();  // one evaluation of every family and the soft-dihedral fit
+    TestBondedTerms();
+    return;
   }
   for (int it = 0; it < NGlobalIterations; ++it) {
     if (b) OptimizeBondedTermsBonds();
     if (a) OptimizeBondedTermsAngles();
     if (d) OptimizeBondedTermsDiheImpr();
   }
-  if (OptInter.single == 1) FitNotAvailable();  // one evaluation of every family
+  if (OptInter.single == 1) TestBondedTerms();
+  termRmsdHistory.Print();
 }
 
 void CMolecule::OptimizeBondedTermsBonds() {
@@ -129,7 +183,18 @@ void CMolecule::OptimizeBondedTermsBonds() {
   for (int e = 0; e < param.nbonds; ++e)
     if (param.bond[e].fOpt != 0) paramToOpt.newParam('b', 'f', 0, e, param.bond[e].force);
   SetStageParameters();
-  FitNotAvailable();  // the force constants, then the lengths
+  Vec_DP p = StartVector();
+  EvaluateAfresh(p);
+  Minimise(p, 3, "$ powell stopped");
+  std::printf("$ Optimization complete\n");
+
+  paramToOpt.init();
+  for (int e = 0; e < param.nbonds; ++e)
+    if (param.bond[e].fOpt != 0) paramToOpt.newParam('b', 'b', 0, e, param.bond[e].rmin);
+  SetStageParameters();
+  p = StartVector();
+  Minimise(p, 2, "$ powell stopped");
+  std::printf("$ Optimization complete\n");
 }
 
 void CMolecule::OptimizeBondedTermsAngles() {
@@ -146,7 +211,26 @@ void CMolecule::OptimizeBondedTermsAngles() {
     if (g.ub == 1) paramToOpt.newParam('a', 'k', 0, e, g.kub);
   }
   SetStageParameters();
-  FitNotAvailable();  // the trial moves and the minimiser, then the equilibrium values
+  PrintAngleNeighbours();
+  Vec_DP p = StartVector();
+  Real best = EvaluateAfresh(p);
+  AngleTrialMoves(p, best, rmsd_b);
+  Minimise(p, 2, "powell stopped");
+  std::printf("Optimization complete\n");
+
+  paramToOpt.init();
+  for (int e = 0; e < param.nangles; ++e) {
+    const Param::Angles& g = param.angle[e];
+    if (g.fOpt == 0) continue;
+    paramToOpt.newParam('a', 'a', 0, e, g.amin);
+    if (g.ub == 1) paramToOpt.newParam('a', 's', 0, e, g.s0);
+  }
+  SetStageParameters();
+  p = StartVector();
+  if (OptInter.single == 1)
+    rmsd_b(p);
+  else
+    Minimise(p, 2, "powell stopped");
 }
 
 void CMolecule::OptimizeBondedTermsDiheImpr() {
@@ -165,5 +249,9 @@ void CMolecule::OptimizeBondedTermsDiheImpr() {
   for (int e = 0; e < param.nimpr; ++e)
     if (param.impr[e].fOpt != 0) paramToOpt.newParam('i', 'f', 0, e, param.impr[e].force);
   SetStageParameters();
-  FitNotAvailable();  // the trial moves and the minimiser
+  Vec_DP p = StartVector();
+  Real best = EvaluateAfresh(p);
+  DiheTrialMoves(p, best, rmsd_b);
+  Minimise(p, 2, "powell stopped");
+  std::printf("$ Optimization complete\n");
 }

@@ -6,6 +6,7 @@
 #include <iomanip>
 
 #include "errors.h"
+#include "intra/BondOpt.h"
 #include "intra/settings.h"
 
 namespace {
@@ -124,5 +125,5 @@ Real angle360(Real a) {
 
 bool ifDiheTheSame(std::vector<int>& a, std::vector<int> b) {
   if (a.size() != 4 || b.size() != 4) EndProcess(1, "wrong dimentions in func ifDiheTheSame\n");
-  return a == b || (a[0] == b[3] && a[1] == b[2] && a[2] == b[1] && a[3] == b[0]);
+  return compareDihe(a, b);
 }

@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "gaussian.h"
+#include "support/methanol_inputs.h"
 #include "support/printed.h"
 #include "support/run.h"
 
@@ -80,13 +81,7 @@ TEST(BondedQMReferences, MethanolForceConstantsAfterItsSoftDihedralScan) {
   if (!fs::exists(fs::path(QM2FF_ENGINES_BIN) / "g09")) GTEST_SKIP() << "no stand-ins built";
   TempDir dir;
   const fs::path d = dir.path();
-  fs::create_directories(d / "charmm");
-  for (const auto& e : fs::directory_iterator(kSource / "examples/methanol/charmm"))
-    fs::copy(e.path(), d / (e.path().extension() == ".inp" ? "charmm" : ".") / e.path().filename());
-  for (const char* f :
-       {"examples/methanol/methanol.xyz", "examples/toppar/top_methanol.rtf",
-        "examples/toppar/par_methanol.prm", "tests/data/intra/methanol_partial.prm"})
-    fs::copy(kSource / f, d);
+  CopyMethanolBondedInputs(d);
   dir.Write("test.inp",
             "topology top_methanol.rtf\nparam methanol_partial.prm\nreadtop top_methanol.rtf\n"
             "readcoorxyz methanol.xyz\noptimizegeometry\n"
@@ -186,19 +181,59 @@ TEST(BondedQMReferences, MethanolForceConstantsAfterItsSoftDihedralScan) {
                 "or remove it\n$ err in input script in line : run\n");
   std::ofstream(soft / "7.scan.out") << kept;
 
-  // Without fc the dihedral stage finds its references on disk and stops
-  // where the fit would start.
   std::string script = dir.Read("test.inp");
   script.erase(script.find(" fc\n"), 4);
+
+  // With `single`: one evaluation of every family against these references
+  // (the bond and angle scans are the only new QM jobs), the soft-dihedral
+  // table, and status 0. The non-bonded values serve the table's
+  // end-to-end energies.
+  const std::string par = ReadFile(d / "par_methanol.prm");
+  dir.Write("nonbonded.prm", par.substr(par.find("NONBONDED")));
+  script.replace(script.find("methanol_partial.prm"), 20, "methanol_partial.prm nonbonded.prm");
+  script.replace(script.find("run\n"), 4, " npespoints 3\n single\nrun\n");
   dir.Write("test.inp", script);
-  const RunResult fit = RunRecorded(d, jobs);
-  EXPECT_EQ(fit.status, 1);
-  EXPECT_EQ(fit.err,
-            "$ err fitting the bonded terms is not available yet; fc computes the QM references\n");
-  EXPECT_TRUE(Contains(
-      fit.out,
-      "$ optimization of dihedral and improper terms \n$ number of deegres of freedom: 1\n"));
-  EXPECT_TRUE(jobs.empty());
+  const RunResult single = RunRecorded(d, jobs);
+  ASSERT_EQ(single.status, 0) << single.err;
+  EXPECT_EQ(single.err, "");
+  EXPECT_EQ(jobs.size(), 2u * 3u);
+  EXPECT_TRUE(Contains(single.out, "$ test of bonded terms without optimization\n"));
+  EXPECT_TRUE(Contains(single.out, "\n sum                   "));
+  // Every rmsd_ener printed is that of the energies in the term's qm_ref.dat
+  // and charmm.results.dat, points at 10 kcal/mol or more left out; those
+  // points are the lines of bond/all.results.dat.
+  std::size_t counted = 0;
+  for (const fs::path& t : {bond, angle, soft}) {
+    const std::string name = t.filename().string();
+    const auto qm = Table(ReadFile(t / "qm_ref.dat")), mm = Table(ReadFile(t / "charmm.results.dat"));
+    ASSERT_EQ(qm.size(), mm.size()) << name;
+    double sum = 0.0;
+    int m = 0;
+    for (std::size_t k = 0; k < qm.size(); ++k) {
+      if (qm[k].second >= 10.0) continue;
+      sum += std::pow(qm[k].second - mm[k].second, 2);
+      ++m;
+    }
+    counted += m;
+    const auto line = single.out.find(" " + name + " [");
+    ASSERT_NE(line, std::string::npos) << name;
+    const auto at = single.out.find("rmsd_ener:", line) + 10;
+    EXPECT_NEAR(std::stod(single.out.substr(at)), std::sqrt(sum / m), 0.005) << name;
+  }
+  EXPECT_EQ(Table(dir.Read("bond/all.results.dat")).size(), counted);
+  // The soft-dihedral table: the three torsions about C-O, one row of
+  // 2 x 3 + 1 numbers per point of the scan.
+  const std::string table = dir.Read("results/soft_dihe_CB_OG.dat");
+  ASSERT_TRUE(Contains(table, "$dihedral terms with unknown parameters 3 : \n")) << table;
+  std::istringstream rows(table.substr(table.find("eref \n") + 6));
+  int points = 0;
+  for (std::string row; std::getline(rows, row); ++points) {
+    std::istringstream words(row);
+    int numbers = 0;
+    for (double v; words >> v;) ++numbers;
+    EXPECT_EQ(numbers, 7) << row;
+  }
+  EXPECT_EQ(points, 37);
 }
 
 TEST(BondedQMReferences, TwoDimensionalScanSpreadsFromTheSeedBelowTheEnergyLimit) {

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "support/run.h"
+
+namespace testing_support {
+
+// Compares text with the reference file tests/data/<name>. With the
+// environment variable QM2FF_REGENERATE set, the file is written instead.
+inline void ExpectSameAsReference(const std::string& text, const std::string& name) {
+  const std::filesystem::path file = std::filesystem::path(QM2FF_SOURCE_DIR) / "tests" / "data" / name;
+  if (std::getenv("QM2FF_REGENERATE") != nullptr) {
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary) << text;
+    return;
+  }
+  EXPECT_EQ(text, ReadFile(file)) << "differs from " << file.string();
+}
+
+}  // namespace testing_support
