@@ -62,6 +62,9 @@ extern CTermRmsdHistory termRmsdHistory;
 // fitted dihedral each present multiplicity; per fitted improper its force
 // constant.
 void AllFreeParameters(const Param& p, CParamToOptArray& list);
+// Appends the force constant of every present multiplicity of every fitted
+// dihedral entry of p, then that of every fitted improper entry.
+void AddDiheImprForceConstants(const Param& p, CParamToOptArray& list);
 
 // --- scan terms (intra/ab_initio.cpp) ---
 

@@ -240,14 +240,7 @@ void CMolecule::OptimizeBondedTermsDiheImpr() {
   std::printf("$ number of deegres of freedom: %i\n", n);
   BondedTermsAbInitio();
   paramToOpt.init();
-  for (int e = 0; e < param.ndihe; ++e) {
-    const Param::Dihes& g = param.dihe[e];
-    if (g.fOpt == 0) continue;
-    for (int k = 0; k < g.ntms && k < kDiheTerms; ++k)
-      if (g.NonZero[k] != 0) paramToOpt.newParam('d', 'f', k, e, g.force[k]);
-  }
-  for (int e = 0; e < param.nimpr; ++e)
-    if (param.impr[e].fOpt != 0) paramToOpt.newParam('i', 'f', 0, e, param.impr[e].force);
+  AddDiheImprForceConstants(param, paramToOpt);
   SetStageParameters();
   Vec_DP p = StartVector();
   Real best = EvaluateAfresh(p);

@@ -24,14 +24,16 @@ void AllFreeParameters(const Param& p, CParamToOptArray& list) {
       }
     }
   }
-  if (OptInter.sDihe > 0) {
-    for (int i = 0; i < p.ndihe; ++i) {
-      const Param::Dihes& d = p.dihe.at(i);
-      if (d.fOpt == 0) continue;
-      for (int k = 0; k < d.ntms && k < kDiheTerms; ++k)
-        if (d.NonZero[k]) list.newParam('d', 'f', k, i, d.force[k]);
-    }
-    for (int i = 0; i < p.nimpr; ++i)
-      if (p.impr.at(i).fOpt != 0) list.newParam('i', 'f', 0, i, p.impr.at(i).force);
+  if (OptInter.sDihe > 0) AddDiheImprForceConstants(p, list);
+}
+
+void AddDiheImprForceConstants(const Param& p, CParamToOptArray& list) {
+  for (int i = 0; i < p.ndihe; ++i) {
+    const Param::Dihes& d = p.dihe.at(i);
+    if (d.fOpt == 0) continue;
+    for (int k = 0; k < d.ntms && k < kDiheTerms; ++k)
+      if (d.NonZero[k]) list.newParam('d', 'f', k, i, d.force[k]);
   }
+  for (int i = 0; i < p.nimpr; ++i)
+    if (p.impr.at(i).fOpt != 0) list.newParam('i', 'f', 0, i, p.impr.at(i).force);
 }
