@@ -3,8 +3,13 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <atomic>
+#include <exception>
+#include <sstream>
+#include <thread>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <stdexcept>
 #include <vector>
 
@@ -128,6 +133,54 @@ int AtomsOfTermType(const std::string& type, const std::string& path) {
   throw InputError(path, 0, "termtype must be b, a or d, not '" + type + "'");
 }
 
+// One point of a one-dimensional scan: what its minimisation starts from and
+// what it gives.
+struct ScanPoint {
+  double target = 0.0;  // the scanned coordinate's value, Angstrom or degrees
+  std::vector<Restraint> restraints;
+  bool haveQm = false;  // the QM structure of the point is there to start from
+  Coords qm;
+  std::string label;
+  Coords result;
+  double energy = 0.0;  // kcal/mol, restraints not included
+  double grms = 0.0;    // kcal/mol/Angstrom
+  std::string log;      // the point's ENER> line
+};
+
+// Minimises every point, from its QM structure or else from emin, on as
+// many engines at once as there are cores (made when first needed and kept
+// for the job's next terms); each point's result is the same whichever
+// engine computes it.
+void MinimizePoints(const Molecule& mol, const Coords& emin, std::vector<ScanPoint>& points,
+                    std::vector<std::unique_ptr<Engine>>& engines) {
+  const int n = static_cast<int>(points.size());
+  const int workers = std::max(1, std::min(n, static_cast<int>(std::thread::hardware_concurrency())));
+  if (static_cast<int>(engines.size()) < workers) engines.resize(workers);
+  std::atomic<int> next{0};
+  std::vector<std::exception_ptr> failures(workers);
+  const auto work = [&](int w) {
+    try {
+      if (!engines[w]) engines[w] = std::make_unique<Engine>(mol);
+      for (int i = next++; i < n; i = next++) {
+        ScanPoint& p = points[i];
+        std::ostringstream log;
+        p.result = MinimizeAndLog(*engines[w], p.haveQm ? p.qm : emin, p.restraints, p.label, log,
+                                  &p.energy, &p.grms);
+        p.log = log.str();
+      }
+    } catch (...) {
+      failures[w] = std::current_exception();
+      next = n;
+    }
+  };
+  std::vector<std::thread> threads;
+  for (int w = 1; w < workers; ++w) threads.emplace_back(work, w);
+  work(0);
+  for (auto& t : threads) t.join();
+  for (const auto& f : failures)
+    if (f) std::rethrow_exception(f);
+}
+
 void PesJob(const JobScript& script, std::ostream& log) {
   RemoveStale({"surf.dat", "emp.card"});
   Setup s = Prepare(script, log);
@@ -143,6 +196,7 @@ void PesJob(const JobScript& script, std::ostream& log) {
   }
   const Coords emin = MinimizeAndLog(engine, s.start, s.startRestraints, "minimum", log);
 
+  std::vector<std::unique_ptr<Engine>> engines;  // the scan points' engines
   Outputs out;
   std::string surf;
   for (int t = 1; t <= nterms; ++t) {
@@ -162,22 +216,32 @@ void PesJob(const JobScript& script, std::ostream& log) {
       atoms.push_back(idx);
     }
     const std::string lower = Lowered(name);
+    // The points are independent minimisations: set them up in order, run
+    // them on every core, and take the results back in order.
+    std::vector<ScanPoint> points(np);
+    for (int k = 1; k <= np; ++k) {
+      ScanPoint& p = points[k - 1];
+      p.target = term.GetReal("va" + std::to_string(k));
+      p.restraints = term.cons;
+      p.restraints.push_back(Restraint{atoms, p.target, kScanForce, false});
+      const std::string qmFile = "bond/" + lower + "/pdb/" + std::to_string(k - 1) + ".pdb";
+      p.haveQm = FileExists(qmFile);
+      if (p.haveQm) p.qm = ReadCoordinates(qmFile, s.mol);
+      p.label = name + " " + std::to_string(k);
+    }
+    MinimizePoints(s.mol, emin, points, engines);
     std::vector<double> value(np), energy(np), rmsd(np), grms(np);
     for (int k = 1; k <= np; ++k) {
-      const double target = term.GetReal("va" + std::to_string(k));
-      std::vector<Restraint> r = term.cons;
-      r.push_back(Restraint{atoms, target, kScanForce, false});
-      const std::string qmFile = "bond/" + lower + "/pdb/" + std::to_string(k - 1) + ".pdb";
-      const bool haveQm = FileExists(qmFile);
-      const Coords qm = haveQm ? ReadCoordinates(qmFile, s.mol) : Coords{};
-      const Coords c = MinimizeAndLog(engine, haveQm ? qm : emin, r,
-                                      name + " " + std::to_string(k), log, &energy[k - 1], &grms[k - 1]);
-      double v = InternalCoordinate(c, atoms);
-      if (na == 4) v = target + WrapDeg(v - target);
+      const ScanPoint& p = points[k - 1];
+      log << p.log;
+      double v = InternalCoordinate(p.result, atoms);
+      if (na == 4) v = p.target + WrapDeg(v - p.target);
       value[k - 1] = v;
-      rmsd[k - 1] = haveQm ? RmsdSuperposed(qm, c) : 0.0;
+      energy[k - 1] = p.energy;
+      grms[k - 1] = p.grms;
+      rmsd[k - 1] = p.haveQm ? RmsdSuperposed(p.qm, p.result) : 0.0;
       out.Add("results/" + lower + "-" + std::to_string(k - 1) + ".card",
-              CardText(s.mol, c, name + " point " + std::to_string(k)));
+              CardText(s.mol, p.result, name + " point " + std::to_string(k)));
     }
     const double lowest = *std::min_element(energy.begin(), energy.end());
     for (int k = 0; k < np; ++k)
