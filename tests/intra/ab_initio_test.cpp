@@ -19,6 +19,7 @@
 #include "support/printed.h"
 #include "support/process_exit.h"
 #include "support/run.h"
+#include "support/shell_variable.h"
 
 namespace {
 
@@ -38,6 +39,7 @@ std::string Output(const CMolecule& m, const std::string& e) {
 
 class ScanTerms : public ::testing::Test {
  protected:
+  ShellVariable shell_{"/bin/sh"};  // the job command's shell is part of what is printed
   void SetUp() override {
     mol1 = TypedMethanol();  // H1 C O H2 H3 HO; C-O 1.43 A, H1-C-O 90, H1-C-O-HO 90 degrees
     Printed([] { mol1.CreateListParam(param); });
