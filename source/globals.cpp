@@ -61,4 +61,5 @@ Real minFunc = 1e9;
 std::vector<Real> minx;
 std::vector<Real> r_1, r_2;
 int nFailedCharmmJobs = 0;
+CCharmmJobMemo charmmJobMemo;
 CTermRmsdHistory termRmsdHistory;

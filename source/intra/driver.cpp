@@ -6,6 +6,7 @@
 #include "capacity.h"
 #include "errors.h"
 #include "intra/BondOpt.h"
+#include "intra/mm_job.h"
 #include "intra/trial_moves.h"
 #include "mol.h"
 #include "param/param.h"
@@ -94,12 +95,14 @@ void Minimise(Vec_DP& p, int itmax, const char* stopped) {
   minFunc = 1e9;
   int iter = 0;
   Real fret = 0.0;
+  charmmJobMemo.Switch(true);
   try {
     NR::powell(p, xi, 1e-9, itmax, iter, fret, rmsd_b);
   } catch (const std::exception&) {
     std::fflush(stdout);
     std::fprintf(stderr, "%s\n", stopped);
   }
+  charmmJobMemo.Switch(false);
   // The minimiser's last evaluation is a trial point of its last line search,
   // not the point it returns: evaluate that point, so that the parameter table
   // and the parameter file hold the stage's result.

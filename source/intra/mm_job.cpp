@@ -5,15 +5,40 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 
 #include "charmm.h"
 #include "errors.h"
 #include "io.h"
 
+namespace {
+
+std::string WholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+}  // namespace
+
+void CCharmmJobMemo::Read(const std::string& path) { parameters = WholeFile(path); }
+
 bool RunCharmmJob(const std::string& script, const std::string& output, const std::string& opts,
                   const std::vector<std::string>& results) {
+  const std::string key = charmmJobMemo.parameters + '\0' + script + '\0' + opts;
+  if (charmmJobMemo.on) {
+    const auto found = charmmJobMemo.runs.find(key);
+    if (found != charmmJobMemo.runs.end()) {
+      for (const auto& [file, content] : found->second) WriteTextFile(file, content);
+      return true;
+    }
+  }
   for (const std::string& f : results) std::remove(f.c_str());
   charmm(script, output, opts);
+  if (charmmJobMemo.on && std::all_of(results.begin(), results.end(), IfFileExists)) {
+    auto& files = charmmJobMemo.runs[key];
+    files.emplace_back(output, WholeFile(output));
+    for (const std::string& f : results) files.emplace_back(f, WholeFile(f));
+  }
   const bool wrote = std::any_of(results.begin(), results.end(), IfFileExists);
   if (!wrote) {
     ++nFailedCharmmJobs;

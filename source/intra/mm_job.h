@@ -1,6 +1,8 @@
 #pragma once
 
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "mol.h"
@@ -40,6 +42,35 @@ void WriteTextFile(const std::string& path, const std::string& text);
 // Number of CHARMM jobs of the bonded fit that wrote none of their result
 // files since the process started.
 extern int nFailedCharmmJobs;
+
+// The results of the CHARMM jobs of one minimiser run, by the trial
+// parameter file they were computed with. Brent's search ends with steps far
+// below the five decimals the parameter file holds, so it asks again and
+// again for parameters whose file is one computed before; every other input
+// of the jobs is fixed while the minimiser runs and the jobs are
+// deterministic, so the recorded files are what a new run would write.
+//
+// While `on`, RunCharmmJob looks up the job (script, settings and
+// `parameters`, the text of the parameter file now written) and, when it ran
+// before, writes its output and result files back instead of running it; a
+// job that wrote all its result files is recorded. Off, and empty, outside
+// a minimiser run.
+class CCharmmJobMemo {
+ public:
+  bool on = false;
+  std::string parameters;
+  // Takes the text of the parameter file at path for the jobs that follow.
+  void Read(const std::string& path);
+  // job key -> (file, content) of the output and each result file
+  std::map<std::string, std::vector<std::pair<std::string, std::string>>> runs;
+  // Starts (on) or ends (off) a minimiser run; either way forgets every job.
+  void Switch(bool enable) {
+    on = enable;
+    parameters.clear();
+    runs.clear();
+  }
+};
+extern CCharmmJobMemo charmmJobMemo;
 
 // "CONS DIHE" followed by " AAAA 1 NAME" for each of the four atoms aid of m
 // (segment AAAA, residue 1 of the CHARMM job).

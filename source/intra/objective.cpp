@@ -26,6 +26,7 @@ bool Changed(Vec_I_DP& x, int n) {
 // Every MM reference with the trial parameters now in param.
 void RecomputeMM() {
   param.write_param();
+  if (charmmJobMemo.on) charmmJobMemo.Read(fpath + "/add_para.inp");
   RunCharmmJob(strCharmmPath + "/minimize.inp", fpath + "minimize.out", "", {fpath + "/emp.card"});
   mol1.CHARMM_PES_scan();
   if (OptInter.sDihe > 0) {
