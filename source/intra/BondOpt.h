@@ -65,6 +65,13 @@ void AllFreeParameters(const Param& p, CParamToOptArray& list);
 // Appends the force constant of every present multiplicity of every fitted
 // dihedral entry of p, then that of every fitted improper entry.
 void AddDiheImprForceConstants(const Param& p, CParamToOptArray& list);
+// Appends, per fitted bond entry of p, the parameters named by kinds in that
+// order: 'f' force constant, 'b' length.
+void AddBondParameters(const Param& p, const char* kinds, CParamToOptArray& list);
+// Appends, per fitted angle entry of p, the parameters named by kinds in that
+// order: 'f' force constant, 'a' angle, and for an entry with a Urey-Bradley
+// term 'k' its force constant and 's' its distance.
+void AddAngleParameters(const Param& p, const char* kinds, CParamToOptArray& list);
 
 // --- scan terms (intra/ab_initio.cpp) ---
 
