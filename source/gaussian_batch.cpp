@@ -75,12 +75,12 @@ std::vector<int> RunAtMost(const std::vector<QMJob>& jobs, int limit) {
     }
     const auto job = running.find(pid);
     if (job == running.end()) continue;
-    status[job->second] = ws;
+    const std::size_t finished = job->second;
     running.erase(job);
+    status[finished] = ws;
     ++done;
     std::printf("$ QM job done : %s (%zu of %zu, %zu running, %.1f s)\n",
-                jobs[job->second].out.c_str(), done, jobs.size(), running.size(),
-                SecondsSince(start));
+                jobs[finished].out.c_str(), done, jobs.size(), running.size(), SecondsSince(start));
     std::fflush(stdout);
   }
   return status;
