@@ -144,6 +144,31 @@ Real ReportTargetStructures(CTargetStructures& t);
 // energy cut-off.
 void WriteAllResults(const CMolecule& m);
 
+// --- tables for the report (intra/report_tables.cpp) ---
+
+// One evaluation of the objective, every part weighted as it enters the sum
+// (kcal/mol-based, dimensionless): the one-dimensional scans' energies, the
+// multi-dimensional scans' and the target structures' (each times sfactor
+// SP), the coordinates, the structures (times sfactor STR), the restraints
+// and the penalties of values out of range.
+class CObjectiveParts {
+ public:
+  Real scans = 0.0, multiScans = 0.0, targets = 0.0, coordinates = 0.0;
+  Real structure = 0.0, restraints = 0.0, penalties = 0.0, total = 0.0;
+};
+// Removes bond/objective_history.dat and bond/term_rmsd.dat: a fit starts
+// its tables afresh.
+void StartFitTables();
+// Appends evaluation step of the families OptInter includes to
+// bond/objective_history.dat.
+void AppendObjectiveHistory(int step, const CObjectiveParts& parts);
+// bond/<term>/charmm.start.dat: the MM profile of the first evaluation that
+// saw term t (coordinate reached, energy).
+void WriteStartProfile(const CMolecule::ClassPESScanBonded& t);
+// bond/term_rmsd.dat: per one-dimensional term its RMSDs at the start and
+// at the last evaluation.
+void WriteTermRmsds(const CTermRmsdHistory& h);
+
 // --- structure deviations (intra/structure_rmsd.cpp) ---
 
 // Deviation of the MM scan structures from the QM ones in the changes of the

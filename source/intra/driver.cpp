@@ -143,6 +143,7 @@ void CMolecule::OptimizeBondedTerms() {
   paramInitial = param;
   // The force constants of every family, then the end of the run.
   if (OptInter.fc) BondedTermsAbInitio();
+  StartFitTables();
   if (OptInter.single == 1) {
     TestBondedTerms();
     return;
