@@ -14,6 +14,7 @@
 #include "support/printed.h"
 #include "support/reference_file.h"
 #include "support/run.h"
+#include "support/shell_variable.h"
 #include "util.h"
 
 namespace {
@@ -70,6 +71,7 @@ class QMOperations : public ::testing::Test {
     dir_.Write(file, ReadFile(DataPath("qm/" + name + ".out")));
   }
 
+  ShellVariable shell_{"/bin/sh"};  // without SHELL the runner prints a notice
   TempDir dir_;
   FpathScope fpath_{dir_.path().string() + "/"};
   ForceFieldState state_;
