@@ -89,11 +89,11 @@ TEST_F(G09Psi4, ConstrainedMp2OptimisationWithAFrozenCentre) {
   const auto& x = r.data.prop.xyzInputOrient;
   ASSERT_EQ(x.size(), 18u);
   const auto p = [&](int k) { return atoms[static_cast<size_t>(k)].xyz; };
-  EXPECT_NEAR(Distance(At(x, 2), p(2)), 0.0, 1e-6);
-  EXPECT_NEAR(Distance(At(x, 0), At(x, 1)), Distance(p(0), p(1)), 1e-4);
-  EXPECT_NEAR(Angle(At(x, 1), At(x, 0), At(x, 3)), Angle(p(1), p(0), p(3)), 0.01);
-  EXPECT_NEAR(Dihedral(At(x, 3), At(x, 0), At(x, 1), At(x, 5)), Dihedral(p(3), p(0), p(1), p(5)), 0.01);
-  EXPECT_GT(std::abs(Distance(At(x, 1), At(x, 5)) - Distance(p(1), p(5))), 1e-3);
+  EXPECT_NEAR(Dist(At(x, 2), p(2)), 0.0, 1e-6);
+  EXPECT_NEAR(Dist(At(x, 0), At(x, 1)), Dist(p(0), p(1)), 1e-4);
+  EXPECT_NEAR(AngleDeg(At(x, 1), At(x, 0), At(x, 3)), AngleDeg(p(1), p(0), p(3)), 0.01);
+  EXPECT_NEAR(DiheDeg(At(x, 3), At(x, 0), At(x, 1), At(x, 5)), DiheDeg(p(3), p(0), p(1), p(5)), 0.01);
+  EXPECT_GT(std::abs(Dist(At(x, 1), At(x, 5)) - Dist(p(1), p(5))), 1e-3);
 }
 
 // Merz-Kollman charges of the psi4 potential: the hydroxyl polarity of methanol.
