@@ -55,6 +55,41 @@ void NProc(Cursor& c) {
   std::printf("$ number of processors for gaussian jobs : %i\n", Gaussian::options.nproc);
 }
 
+// The words of the line after its key, one blank between them.
+std::string Rest(const std::string& line) {
+  std::string text;
+  for (int i = 2; i <= NF(line); ++i) text += (i > 2 ? " " : "") + tprint(line, i);
+  return text;
+}
+
+void QMJobs(Cursor& c) {
+  const std::string word = Rest(c.line);
+  const bool digits = !word.empty() && word.find_first_not_of("0123456789") == std::string::npos;
+  if (!digits || word.size() > 6 || strint(word) < 1) {
+    throw DetailedError("$ err qmjobs takes one whole number of QM jobs to run at once, 1 or "
+                        "more, not '" + word + "'");
+  }
+  Gaussian::options.jobs = strint(word);
+  std::printf("$ QM jobs run at once : %i\n", Gaussian::options.jobs);
+}
+
+// The rest of the line goes inside the double quotes of the job's shell
+// command, in front of g09: it may not hold characters that end the quotes
+// or redirect the job.
+void QMLauncher(Cursor& c) {
+  const std::string text = Rest(c.line);
+  for (int i = 2; i <= NF(c.line); ++i) {
+    const std::string word = tprint(c.line, i);
+    if (word.find_first_of("\"'`$\\<>|;&") != std::string::npos) {
+      throw DetailedError("$ err qmlauncher takes a command and its options to put in front of "
+                          "g09 (such as srun -N1 -n1), without quotes, backslashes, $, <, >, |, ; or &: '" +
+                          word + "'");
+    }
+  }
+  Gaussian::options.launcher = text;
+  std::printf("$ QM jobs started through : %s\n", text.empty() ? "the shell alone" : text.c_str());
+}
+
 // The keyword is followed by exactly two separators before the options.
 void GaussCommand(Cursor& c) {
   constexpr std::size_t kStart = 14;
@@ -164,6 +199,8 @@ const std::map<std::string, Command>& Commands() {
       {"qmtheory", QMTheory},
       {"nproc", NProc},
       {"gausscommand", GaussCommand},
+      {"qmjobs", QMJobs},
+      {"qmlauncher", QMLauncher},
       {"workdir", WorkDir},
       {"readcoorpdb", ReadCoorPDB},
       {"readcoorxyz", ReadCoorXYZ},

@@ -19,6 +19,8 @@ class GaussianJob {
   std::string QMTheory = "HF/6-31G*";
   std::string command = "g09";
   std::string addCommand;  // extra Link 0 / route text from `gausscommand`
+  int jobs = 1;            // QM jobs run at once (`qmjobs`)
+  std::string launcher;    // put in front of every g09 command (`qmlauncher`), e.g. srun
 };
 
 extern GaussianJob options;
@@ -82,6 +84,11 @@ std::string GaussCommandLine(const std::string& fname_inp, const std::string& fn
 // machine stopped) and is not a result.
 bool GaussianOutputComplete(const std::string& fname_out);
 
+// What run_gauss does before it starts a job: reports a reused output or
+// switched-off QM jobs, moves an incomplete output aside and checks the paths.
+// True when the job has to run.
+bool GaussRunNeeded(const std::string& fname_inp, const std::string& fname_out);
+
 // Runs the deck fname_inp unless a complete fname_out exists already or QM
 // jobs are switched off; afterwards fname_out is there or the run failed. An
 // incomplete fname_out is moved aside to fname_out + ".incomplete" and the
@@ -90,6 +97,54 @@ void run_gauss(const std::string& fname_inp, const std::string& fname_out,
                const ShellRunner& runner = SystemShell);
 
 namespace Gaussian {
+
+// One QM job: its deck, written already, and its output.
+class QMJob {
+ public:
+  std::string inp;
+  std::string out;
+};
+
+// Runs the jobs as run_gauss runs one, at most `options.jobs` at a time, and
+// returns when all have ended. With more than one at a time, every finished
+// job prints a progress line; a job that leaves no complete output ends the
+// process after the other jobs have ended, naming its output.
+void RunQMBatch(const std::vector<QMJob>& batch);
+
+// Runs groups of items whose QM jobs are independent within a group:
+// prepare(item, batch) writes the decks of an item and adds its jobs to the
+// batch, finish(item) reads its outputs. One job at a time, each item is
+// prepared, run and finished before the next (the serial order); else every
+// item of a group is prepared in order, the group's jobs run as one batch,
+// and its items are finished in the same order.
+template <class Item, class Prepare, class Finish>
+void RunQMGroups(const std::vector<std::vector<Item>>& groups, Prepare prepare, Finish finish) {
+  for (const std::vector<Item>& group : groups) {
+    std::vector<QMJob> batch;
+    for (const Item& item : group) prepare(item, batch);
+    RunQMBatch(batch);
+    for (const Item& item : group) finish(item);
+  }
+}
+
+// The groups of RunQMGroups for items that do not depend on each other: each
+// alone when one job runs at a time, else all in one group.
+template <class Item>
+std::vector<std::vector<Item>> IndependentGroups(const std::vector<Item>& items) {
+  std::vector<std::vector<Item>> groups;
+  if (options.jobs > 1) {
+    groups.push_back(items);
+  } else {
+    for (const Item& item : items) groups.push_back({item});
+  }
+  return groups;
+}
+
+// Writes the redundant-internal-coordinate optimisation deck FlIn of mol1
+// from the coordinates cr (x, y, z per atom), with the coordinates of cons
+// frozen.
+void WriteOptimizeDeck(const CMolecule& mol1, const std::string& FlIn, const std::vector<Real>& cr,
+                       const std::vector<CConstraint>& cons);
 
 // Writes and runs a redundant-internal-coordinate optimisation of mol1 from
 // the coordinates cr (x, y, z per atom), with the coordinates of cons frozen.

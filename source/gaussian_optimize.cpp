@@ -37,13 +37,17 @@ std::string OptimizeDeck(const CMolecule& mol1, const std::vector<Real>& cr,
 
 }  // namespace
 
-void Optimize(const CMolecule& mol1, const std::string& FlIn, const std::string& FlOut,
-              const std::vector<Real>& cr, const std::vector<CConstraint>& cons,
-              const ShellRunner& runner) {
+void WriteOptimizeDeck(const CMolecule& mol1, const std::string& FlIn, const std::vector<Real>& cr,
+                       const std::vector<CConstraint>& cons) {
   std::ofstream deck(FlIn, std::ios::trunc);
   if (!deck) EndProcess(1, FlIn + "can not be opened\n");
   deck << OptimizeDeck(mol1, cr, cons);
-  deck.close();
+}
+
+void Optimize(const CMolecule& mol1, const std::string& FlIn, const std::string& FlOut,
+              const std::vector<Real>& cr, const std::vector<CConstraint>& cons,
+              const ShellRunner& runner) {
+  WriteOptimizeDeck(mol1, FlIn, cr, cons);
   run_gauss(FlIn, FlOut, runner);
 }
 

@@ -49,12 +49,12 @@ int SystemShell(const std::string& commandLine) {
 }
 
 std::string GaussCommandLine(const std::string& fname_inp, const std::string& fname_out) {
-  return GetShellName() + " -c \"" + Gaussian::options.command + " < " + fname_inp + ">" +
-         fname_out + " \"";
+  const std::string& launcher = Gaussian::options.launcher;
+  return GetShellName() + " -c \"" + (launcher.empty() ? "" : launcher + " ") +
+         Gaussian::options.command + " < " + fname_inp + ">" + fname_out + " \"";
 }
 
-void run_gauss(const std::string& fname_inp, const std::string& fname_out,
-               const ShellRunner& runner) {
+bool GaussRunNeeded(const std::string& fname_inp, const std::string& fname_out) {
   const bool exists = static_cast<bool>(std::ifstream(fname_out));
   const bool complete = exists && GaussianOutputComplete(fname_out);
   if (OptInter.bGsOut == 0) {
@@ -64,12 +64,11 @@ void run_gauss(const std::string& fname_inp, const std::string& fname_out,
                         "again: remove the file or the nogaussian line\n");
     }
     std::printf("$ no QM calculation will be produced for input file : %s \n", fname_inp.c_str());
-    return;
+    return false;
   }
-  const std::string commandLine = GaussCommandLine(fname_inp, fname_out);
   if (complete) {
     std::printf("$ %s exists nothing done\n", fname_out.c_str());
-    return;
+    return false;
   }
   if (exists) {
     const std::string aside = fname_out + ".incomplete";
@@ -83,6 +82,13 @@ void run_gauss(const std::string& fname_inp, const std::string& fname_out,
   }
   CheckPlainPath(fname_inp);
   CheckPlainPath(fname_out);
+  return true;
+}
+
+void run_gauss(const std::string& fname_inp, const std::string& fname_out,
+               const ShellRunner& runner) {
+  if (!GaussRunNeeded(fname_inp, fname_out)) return;
+  const std::string commandLine = GaussCommandLine(fname_inp, fname_out);
   if (runner(commandLine) == -1)
     std::fprintf(stderr, "$ err in running : %s\n", commandLine.c_str());
 }

@@ -205,8 +205,15 @@ class CMolecule {
   void BondedTermsAbInitio();
   // Respaces the points of scan term iScan to the stiffness QM finds.
   void Force_Const(int iScan);
+  // The same for several terms, their QM jobs in one batch.
+  void Force_Consts(const std::vector<int>& terms);
+  // The respacing of term iScan from its QM output, once that has run.
+  void ForceConstFromOutput(int iScan);
   // The QM profile of scan term iScan, one constrained optimisation a point.
   void QM_PES_scan(int iScan);
+  // The same for several terms: point k of every term in one batch, since
+  // each point starts from its neighbour's structure.
+  void QM_PES_scans(const std::vector<int>& terms);
   // The QM surface of one multi-dimensional dihedral scan.
   void QM_PES_Multi_Scan(CSoftDiheMulti& s);
   // The QM relative energies of the user's target structures.

@@ -11,11 +11,11 @@
 #include "intra/settings.h"
 #include "support/molecule.h"
 #include "support/process_exit.h"
+#include "support/reference_file.h"
 #include "support/run.h"
 #include "util.h"
 
-using testing_support::ExpectExit;
-using testing_support::TempDir;
+using namespace testing_support;
 
 namespace {
 
@@ -67,24 +67,10 @@ TEST(CharmmRunner, PathsWithQuotesEndTheProcess) {
 }
 
 TEST(CharmmRestraints, BlocksByteForByteSkippingOtherKinds) {
-  EXPECT_EQ(CHARMM::RestraintsText(Meoh(), {Cons('b', {0, 1}, 1.09), Cons('x', {0, 1}, 1.0),
+  ExpectSameAsReference(CHARMM::RestraintsText(Meoh(), {Cons('b', {0, 1}, 1.09), Cons('x', {0, 1}, 1.0),
                                             Cons('a', {0, 1, 2}, 109.5), Cons('B', {0, 1}, 1.0),
                                             Cons('i', {3, 0, 1, 2}, -123.456789)}),
-            "mmfp\n"
-            "geo maxgeo 100 sphere  distance -\n"
-            "   harmonic symmetric force 500000.0 droff 1.09 -\n"
-            "   select type CB end    select type OG end \n"
-            "end\n"
-            "mmfp\n"
-            "geo maxgeo 100 sphere  angle -\n"
-            "   harmonic symmetric force 500000.0 tref 109.5 dtoff 0.0 -\n"
-            "   select type CB end    select type OG end    select type HG1 end \n"
-            "end\n"
-            "mmfp\n"
-            "geo maxgeo 100 sphere  dihedral -\n"
-            "   harmonic symmetric force 500000.0 tref -123.457 dtoff 0.0 -\n"
-            "   select type HB1 end    select type CB end    select type OG end    select type HG1 end \n"
-            "end\n");
+                        "mm/restraints.str");
 }
 
 TEST(CharmmRestraints, ZeroDihedralIsWrittenAsOneThousandth) {

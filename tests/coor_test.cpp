@@ -8,6 +8,7 @@
 #include "support/molecule.h"
 #include "support/printed.h"
 #include "support/process_exit.h"
+#include "support/reference_file.h"
 #include "support/run.h"
 
 using testing::ThrowsMessage;
@@ -18,18 +19,9 @@ using testing_support::Water;
 
 namespace {
 
-using Reader = void (CMolecule::*)(const std::string&, int, const std::string&);
-const Reader kPdb = &CMolecule::ReadCoorPDB, kCard = &CMolecule::ReadCoorCARD,
-             kXyz = &CMolecule::ReadCoorXYZ;
-
-// Name fields (columns 13-16) padded in different ways, and records that are not atoms.
-const std::string kWaterPdb =
-    "REMARK a water\n"
-    "ATOM      1  OH2 HOH A   1       0.100   0.200   0.300  1.00  0.00      WAT\n"
-    "HETATM    2 H1   HOH A   1       1.000   0.000   0.000  1.00  0.00      WAT\n"
-    "TER\n"
-    "ATOM      3   H2 HOH A   1      -0.200   0.900   0.000  1.00  0.00      WAT\n"
-    "END\n";
+// water.pdb pads the name fields (columns 13-16) in different ways and has
+// records that are not atoms.
+const std::string kWaterPdb = testing_support::DataPath("coor/water.pdb");
 
 // A water molecule as its topology leaves it, and a directory for its files.
 class CoordinateFileTest : public testing::Test {
@@ -41,7 +33,7 @@ class CoordinateFileTest : public testing::Test {
 }  // namespace
 
 TEST_F(CoordinateFileTest, PdbAtomsAreMatchedByNameWhateverTheirPadding) {
-  EXPECT_EQ(Printed([&] { m.ReadCoorPDB(dir.Write("w.pdb", kWaterPdb), 0, "main"); }), "");
+  EXPECT_EQ(Printed([&] { m.ReadCoorPDB(kWaterPdb, 0, "main"); }), "");
   EXPECT_EQ(m.atom[1].xyz, (std::vector<double>{1.0, 0.0, 0.0}));
   EXPECT_EQ(m.atom[2].rv.y, 0.9);
   EXPECT_EQ(m.ngeom, 1);
@@ -49,16 +41,16 @@ TEST_F(CoordinateFileTest, PdbAtomsAreMatchedByNameWhateverTheirPadding) {
 
   // The comparison target keeps the active coordinates; any other target stores nothing.
   CMolecule comp = Water(), other = Water();
-  comp.ReadCoorPDB(dir.Write("c.pdb", kWaterPdb), 0, "comp");
+  comp.ReadCoorPDB(kWaterPdb, 0, "comp");
   EXPECT_EQ(comp.atom[0].xyzcomp, (std::vector<double>{0.1, 0.2, 0.3}));
   EXPECT_EQ(comp.atom[0].xyz, Water().atom[0].xyz);
-  other.ReadCoorPDB(dir.Write("c.pdb", kWaterPdb), 0, "none");
+  other.ReadCoorPDB(kWaterPdb, 0, "none");
   EXPECT_EQ(other.atom[0].xyzcomp, (std::vector<double>{0, 0, 0}));
   EXPECT_EQ(other.xyz, Water().xyz);
 }
 
 TEST_F(CoordinateFileTest, GeometriesAreAddedOneAtATime) {
-  const std::string path = dir.Write("w.pdb", kWaterPdb);
+  const std::string& path = kWaterPdb;
   EXPECT_EQ(Printed([&] { m.ReadCoorPDB(path, 1, "main"); }), "$ additional geometry 2\n");
   EXPECT_EQ(m.ngeom, 2);
   ASSERT_EQ(m.xyz.size(), 18u);
@@ -81,14 +73,11 @@ TEST_F(CoordinateFileTest, GeometriesAreAddedOneAtATime) {
 }
 
 TEST_F(CoordinateFileTest, CardFilesAreReadByNameAndXyzFilesByPosition) {
-  const std::string card =
-      "* water\n*\n    3\n"
-      "    1    1 HOH  H2     1.00000   2.00000   3.00000 WAT  1      0.00000\n\n"
-      "    2    1 HOH  OH2    4.00000   5.00000   6.00000 WAT  1      0.00000\n"
-      "    3    1 HOH  H1     7.00000   8.00000   9.00000 WAT  1      0.00000";  // no final newline
-  m.ReadCoorCARD(dir.Write("w.crd", card), 0, "main");
+  // Atoms out of order, an empty line and no final newline.
+  const std::string card = testing_support::DataPath("coor/water.crd");
+  m.ReadCoorCARD(card, 0, "main");
   EXPECT_EQ(m.xyz, (std::vector<double>{4, 5, 6, 7, 8, 9, 1, 2, 3}));
-  m.ReadCoorCARD(dir.Write("w.crd", card), 0, "comp");
+  m.ReadCoorCARD(card, 0, "comp");
   EXPECT_EQ(m.atom[2].xyzcomp, (std::vector<double>{1, 2, 3}));
 
   const std::string xyz = "3\ncomment\nO 1 2 3\nH 4 5 6\nH 7 8 9\n";
@@ -97,43 +86,27 @@ TEST_F(CoordinateFileTest, CardFilesAreReadByNameAndXyzFilesByPosition) {
   EXPECT_EQ(m.atom[2].xyz, (std::vector<double>{7, 8, 9}));
 }
 
-TEST_F(CoordinateFileTest, BrokenFilesEndTheProcess) {
+// Broken PDB and xyz files are cases of tests/data/scripts.
+TEST_F(CoordinateFileTest, BrokenCardFilesEndTheProcess) {
   const std::string path = (dir.path() / "broken").string();
-  const std::string pdbInvalid = "$ err invalid line in the pdb file in line : ";
-  const std::string xyzInvalid = "$ err invalid line in the xyz file in line : ";
-  const std::string noH1 = "err no coordinates for atom : H1 in file : " + path + "\n";
-  const std::string noName = "ATOM      1", noX = "ATOM      1  OH2",
-                    badZ = "ATOM      1  OH2 HOH A   1       0.000   0.000  abc ",
-                    badCard = "    1    1 HOH  OH2    4.00000   x   6.00000";
+  const std::string badCard = "    1    1 HOH  OH2    4.00000   x   6.00000";
   const struct {
-    Reader read;
     std::string text;  // "": no file
     std::string message;
   } cases[] = {
-      {kPdb, "", "$ err unable to open file : " + path + "\n"},
-      {kCard, "", "$ err unable to open file : " + path + "\n"},
-      {kXyz, "", "$ err unable to open file : " + path + "\n"},
-      {kPdb, "ATOM      1  oh2\n", "$ err atom was not found : oh2\n"},  // names keep their case
-      {kPdb, noName + "\n", pdbInvalid + noName + "\n"},
-      {kPdb, noX + "\n", pdbInvalid + noX + "\n"},
-      {kPdb, badZ + "\n", pdbInvalid + badZ + "\n"},
-      {kPdb, "ATOM      1  OH2 HOH A   1       0.000   0.000   0.000\n", noH1},
+      {"", "$ err unable to open file : " + path + "\n"},
       // *TITLE is not a title line: it is taken as the count line, and the
       // real count line is read as an atom line whose fourth word does not exist.
-      {kCard, "*TITLE\n    3  EXT\n    1    1 HOH  OH2    4.0    5.0    6.0\n",
+      {"*TITLE\n    3  EXT\n    1    1 HOH  OH2    4.0    5.0    6.0\n",
        "$ err atom was not found : \n"},
-      {kCard, "* t\n 3\n" + badCard + "\n",
+      {"* t\n 3\n" + badCard + "\n",
        "$ err invalid line in the charmm coord file in line : " + badCard + "\n"},
-      {kXyz, "2 atoms\nc\nO 0 0 0\nH 1 0 0\n", xyzInvalid + "2 atoms\n"},
-      {kXyz, "three\nc\n", xyzInvalid + "three\n"},
-      {kXyz, "3\nc\nO 0 0 0\nH 1 y 0\n", xyzInvalid + "H 1 y 0\n"},
-      {kXyz, "3\nc\nO 0 0 0\n", noH1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
     std::filesystem::remove(path);
     if (!c.text.empty()) dir.Write("broken", c.text);
-    const ProcessExit e = ExpectExit([&] { (m.*c.read)(path, 0, "main"); });
+    const ProcessExit e = ExpectExit([&] { m.ReadCoorCARD(path, 0, "main"); });
     EXPECT_EQ(e.status, 1);
     EXPECT_EQ(e.message, c.message);
   }
@@ -148,11 +121,7 @@ TEST_F(CoordinateFileTest, PdbWriteAndReadRoundTrip) {
   m.atom[2].b = 1.5;
   const std::string path = (dir.path() / "out.pdb").string();
   m.WriteCoorPDB(path, "main");
-  EXPECT_EQ(dir.Read("out.pdb"),
-            "ATOM      1  OH2 MOL A   1       0.000   0.000   0.000  1.00  0.00      MOL \n"
-            "ATOM      2   H1 MOL     1       1.234 -20.500 300.125  1.00  0.00      MOL \n"
-            "ATOM      3   H2 MOL     1      -0.240   0.927   0.000  1.00  1.50      MOL \n"
-            "END\n");
+  testing_support::ExpectSameAsReference(dir.Read("out.pdb"), "coor/written.pdb");
   CMolecule back = Water();
   back.ReadCoorPDB(path, 0, "main");
   for (int i = 0; i < 3; ++i) {

@@ -1,88 +1,92 @@
 // The program as a user runs it: scripts in a temporary directory.
+//
+// Each file tests/data/scripts/NAME.case is one run: a description, then the
+// files of the working directory, each after a line "=== FILE" ("=== FILE
+// (no final newline)" drops its last newline); the script is run.inp. The
+// status, both streams and every file the run left are compared with
+// NAME.expected. In the inputs and the outputs, @DIR@ stands for the working
+// directory and @DATA@ for tests/data; in the outputs, @TIME@ for a time of day.
 #include "driver.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <regex>
+#include <set>
+
+#include "support/reference_file.h"
 #include "support/run.h"
 
 namespace {
 
-using testing_support::RunQm2ff;
-using testing_support::TempDir;
+using namespace testing_support;
+namespace fs = std::filesystem;
 
-std::string CurrentDirLine(const TempDir& dir) {
-  return "current directory " + dir.path().string() + "/\n";
+std::string Replaced(std::string s, const std::string& from, const std::string& to) {
+  for (auto at = s.find(from); at != std::string::npos; at = s.find(from, at + to.size()))
+    s.replace(at, from.size(), to);
+  return s;
 }
 
-TEST(Program, ValueCommandsStreamsWorkdirAndStop) {
+std::vector<std::string> CaseNames() {
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(DataPath("scripts")))
+    if (e.path().extension() == ".case") names.push_back(e.path().stem().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+class ScriptCase : public testing::TestWithParam<std::string> {};
+
+TEST_P(ScriptCase, GivesTheExpectedStatusOutputsAndFiles) {
   TempDir dir;
-  const std::string sub = (dir.path() / "run1").string() + "/";
-  dir.Write("run1/part.inp", "nproc 4\nSTOP\nspin 5");  // no final newline
-  dir.Write("s.inp",
-            "! a comment\n\nunknownkey 1 2\nCHARGE 0.5\nspin 2\nqmtheory MP2   6-31G*\n"
-            "gausscommand  %mem=2GB  x\ngausscommand %nosave\n"
-            "workdir " +
-                sub + "\nstream part.inp\ncharge 2\n");
-  const auto r = RunQm2ff("s.inp", dir.path());
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.err, "");
-  // The working directory is printed when read and again when executed; the
-  // streamed file is found there, and its STOP ends the run.
-  EXPECT_EQ(r.out, CurrentDirLine(dir) + "$ working directory : " + sub + "\n" +
-                       "$ net molecular charge :   0.5\n"
-                       "$ Spin multiplicity : 2\n"
-                       "$ ab-initio level of theory : MP2 6-31G* \n"
-                       "$ gaussian options : %mem=2GB  x\n"
-                       "$ gaussian options : nosave\n"
-                       "$ working directory : " +
-                       sub + "\n" + "$ number of processors for gaussian jobs : 4\n");
+  const std::string data = DataPath(""), work = dir.path().string();
+  const std::string text = ReadFile(DataPath("scripts/" + GetParam() + ".case"));
+  std::set<std::string> inputs;
+  for (auto at = text.find("=== "); at != std::string::npos;) {
+    const auto body = text.find('\n', at) + 1, next = text.find("\n=== ", body - 1);
+    std::string name = text.substr(at + 4, body - 1 - (at + 4));
+    std::string content =
+        text.substr(body, (next == std::string::npos ? text.size() : next + 1) - body);
+    if (name.ends_with(" (no final newline)")) {
+      name.resize(name.size() - std::string(" (no final newline)").size());
+      content.pop_back();
+    }
+    dir.Write(name, Replaced(Replaced(content, "@DATA@", data), "@DIR@", work));
+    inputs.insert(name);
+    at = next == std::string::npos ? next : next + 1;
+  }
+  // SHELL held fixed: without it the QM runner prints a notice.
+  const RunResult r = testing_support::Run("SHELL=/bin/sh '" QM2FF_EXE "' run.inp", dir.path());
+  std::string report =
+      "status " + std::to_string(r.status) + "\n=== stdout\n" + r.out + "=== stderr\n" + r.err;
+  std::set<std::string> left;
+  for (const auto& e : fs::recursive_directory_iterator(dir.path()))
+    if (e.is_regular_file()) left.insert(fs::relative(e.path(), dir.path()).string());
+  for (const auto& name : left)
+    if (!inputs.contains(name)) report += "=== " + name + "\n" + dir.Read(name);
+  report = Replaced(Replaced(report, work, "@DIR@"), data, "@DATA@");
+  report = std::regex_replace(report, std::regex(R"(\w{3} \w{3} [ \d]\d \d\d:\d\d:\d\d \d{4})"),
+                              "@TIME@");
+  ExpectSameAsReference(report, "scripts/" + GetParam() + ".expected");
 }
 
-TEST(Program, StopInAnyCaseEndsTheReading) {
-  TempDir dir;
-  dir.Write("s.inp", "charge 1\nsToP\ncharge 2\nstream nothing.inp\n");
-  const auto r = RunQm2ff("s.inp", dir.path());
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, CurrentDirLine(dir) + "$ net molecular charge :   1.0\n");
-  EXPECT_EQ(r.err, "");
+INSTANTIATE_TEST_SUITE_P(Program, ScriptCase, testing::ValuesIn(CaseNames()), [](const auto& info) {
+  std::string name = info.param;
+  std::replace(name.begin(), name.end(), '-', '_');
+  return name;
+});
 
-  // An empty script executes nothing.
-  dir.Write("empty.inp", "");
-  const auto e = RunQm2ff("empty.inp", dir.path());
-  EXPECT_EQ(e.status, 0);
-  EXPECT_EQ(e.out, CurrentDirLine(dir));
-  EXPECT_EQ(e.err, "");
-}
-
-TEST(Program, MissingScriptArgumentOrStreamedFile) {
+TEST(Program, MissingScriptArgumentOrScript) {
   TempDir dir;
   auto r = RunQm2ff("absent.inp", dir.path());
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "$ unable to open file : absent.inp\n");
   EXPECT_EQ(r.out, "");
-
   r = testing_support::Run(std::string("'") + QM2FF_EXE + "'", dir.path());
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, std::string("usage: ") + QM2FF_EXE + " SCRIPT\n");
-
-  dir.Write("s.inp", "charge 1\nstream gone.inp\n");
-  r = RunQm2ff("s.inp", dir.path());
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "$ unable to open input file : " + dir.path().string() + "/gone.inp\n");
-  EXPECT_EQ(r.out, CurrentDirLine(dir));  // nothing was executed
-}
-
-TEST(Program, ScriptErrorsEndTheRunNamingTheLine) {
-  TempDir dir;
-  for (const std::string line : {"charge x", "charge", "spin two", "nproc", "nproc 99999999999",
-                                 "gausscommand", "gausscommand "}) {
-    SCOPED_TRACE(line);
-    dir.Write("s.inp", "spin 1\n" + line + "\nspin 3\n");
-    const auto r = RunQm2ff("s.inp", dir.path());
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "$ err in input script in line : " + line + "\n");
-    EXPECT_EQ(r.out, CurrentDirLine(dir) + "$ Spin multiplicity : 1\n");
-  }
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "support/molecule.h"
 #include "support/printed.h"
 #include "support/process_exit.h"
+#include "support/reference_file.h"
 #include "support/run.h"
 #include "support/shell_variable.h"
 
@@ -54,23 +55,8 @@ TEST_F(OptimizeDeck, AnionWithOptionsAndTwoAndFourAtomConstraints) {
   Gaussian::options.QMTheory = "MP2/6-31G* ";
   mol_.netcharge = -1.0;
   mol_.spinm = 3;
-  EXPECT_EQ(Deck(cr_, {Frozen({0, 1}), Frozen({3, 0, 1, 2})}),
-            "%mem=2GB\n"
-            "%NPROCS=4\n"
-            "%NoSave\n"
-            "#MP2/6-31G*  Opt=(ModRedun, MaxCycle=20) NoSymm\n"
-            "\n"
-            "MolName: \n"
-            "\n"
-            "-1 3 \n"
-            "1    0  0.90000  0.80000  0.50000\n"
-            "8    0  0.00000  0.70000  0.00000\n"
-            "8    0  0.00000 -0.70000  0.00000\n"
-            "1    0 -0.90000 -0.80000  0.50000\n"
-            "\n"
-            "1 2  F\n"
-            "4 1 2 3  F\n"
-            "\n");
+  ExpectSameAsReference(Deck(cr_, {Frozen({0, 1}), Frozen({3, 0, 1, 2})}),
+                        "qm/constrained_optimisation.inp");
 }
 
 TEST_F(OptimizeDeck, DefaultsWithoutConstraintsAndFarCoordinates) {

@@ -6,6 +6,7 @@
 #include "support/forcefield_state.h"
 #include "support/molecule.h"
 #include "support/printed.h"
+#include "support/reference_file.h"
 #include "support/run.h"
 
 using testing_support::ForceFieldState;
@@ -54,17 +55,9 @@ TEST_F(NonbondedParamTest, ReadsEveryAtomItCanAndReportsTheOthers) {
             "$ Error: not a number: ''\n"
             "$ Error: No nonbonded parameters found for type: XX\n"
             "$ Error: No nonbonded parameters found for type: hga3\n");
-  EXPECT_DOUBLE_EQ(m.atom[0].eps, -0.024);
-  EXPECT_DOUBLE_EQ(m.atom[0].rmin, 1.34);
-  // A comment as fifth field: the 1-4 values stay as they were.
-  EXPECT_DOUBLE_EQ(m.atom[0].eps14, 9.0);
-  EXPECT_DOUBLE_EQ(m.atom[0].rmin14, 8.0);
-  EXPECT_DOUBLE_EQ(m.atom[1].eps, -0.078);
-  EXPECT_DOUBLE_EQ(m.atom[1].eps14, -0.01);
-  EXPECT_DOUBLE_EQ(m.atom[1].rmin14, 1.9);
-  // Read before the failing 1-4 part.
-  EXPECT_DOUBLE_EQ(m.atom[2].eps, -0.1921);
-  EXPECT_DOUBLE_EQ(m.atom[2].rmin, 1.765);
+  // A comment as fifth field: the 1-4 values stay as they were. OG311 is read
+  // before the failing 1-4 part.
+  testing_support::ExpectSameAsReference(testing_support::Describe(m), "nonbonded_atoms.txt");
 }
 
 TEST_F(NonbondedParamTest, MissingParameterFileIsReportedPerAtom) {

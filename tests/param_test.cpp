@@ -9,36 +9,27 @@
 
 #include "io.h"
 #include "support/process_exit.h"
+#include "support/reference_file.h"
 #include "support/run.h"
 
 using testing::StrEq;
 using testing::ThrowsMessage;
-using testing_support::ExpectExit;
-using testing_support::TempDir;
+using namespace testing_support;
 
 namespace {
 
 TEST(CharmmMass, ReadsEveryMassLineOfEveryTopologyAndFindsTheFirst) {
   TempDir dir;
   Charmm c;
-  c.AddNewTopology(dir.Write("a.rtf",
-                             "MASS     1 HGA3     1.00800  ! alkane H\n"
-                             "mass     2 cg331   12.01100 C ! lower case\n"
-                             "RESI X 0.0\n"
-                             "ATOM C1 CG331 -0.27 ! MASS 9 NOPE 1.0\n"));
+  // Lower case, a comment, and a MASS word in a comment of another line.
+  c.AddNewTopology(DataPath("param/masses.rtf"));
   c.AddNewTopology(dir.Write("b.rtf", "MASS 7 HGA3 2.0\n"));
   c.ReadMass();
-  ASSERT_EQ(c.type.size(), 3u);
-  EXPECT_EQ(c.type[0].index, 1);
-  EXPECT_EQ(c.type[0].type, "HGA3");
-  EXPECT_DOUBLE_EQ(c.type[0].mass, 1.008);
-  EXPECT_EQ(c.type[0].symbol, "!");
-  EXPECT_EQ(c.type[0].comment, " alkane H");
-  EXPECT_EQ(c.type[1].type, "CG331");
-  EXPECT_EQ(c.type[1].symbol, "C");
-  EXPECT_EQ(c.type[1].comment, " lower case");
-  EXPECT_EQ(c.type[2].symbol, "");
-  EXPECT_EQ(c.type[2].comment, "");
+  std::string types;
+  for (const auto& t : c.type)
+    types += Format("%d %s %g |%s|%s|\n", t.index, t.type.c_str(), t.mass, t.symbol.c_str(),
+                    t.comment.c_str());
+  EXPECT_EQ(types, "1 HGA3 1.008 |!| alkane H|\n2 CG331 12.011 |C| lower case|\n7 HGA3 2 |||\n");
   c.ReadMass();  // a second reading lists the types again
   EXPECT_EQ(c.type.size(), 6u);
   ASSERT_NE(c.GetMassType("HGA3"), nullptr);
@@ -47,26 +38,13 @@ TEST(CharmmMass, ReadsEveryMassLineOfEveryTopologyAndFindsTheFirst) {
   EXPECT_EQ(c.GetMassType("NONE"), nullptr);
 }
 
-const char* kNonbonded =
-    "* params\n"
-    "BONDS\n"
-    "CG331  HGA3    322.00     1.1110 ! alkane\n"
-    "NONBONDED nbxmod  5 atom cdiel -\n"
-    "cutnb 14.0 ctofnb 12.0\n"
-    "HGA3     0.0       -0.0240     1.3400 ! alkane\n"
-    "CG331    0.0       -0.0780     2.0500   0.0 -0.01 1.9 ! with 1-4\n"
-    "HBOND CUTHB 0.5\n"
-    "END\n"
-    "OG311    0.0       -0.1921     1.7650 ! after end\n"
-    "NBFIX\n"
-    "CG321    0.0       -0.0560     2.0100\n";
-
 TEST(CharmmNonbonded, FindsTheTypeOnlyInsideTheSectionOfTheFirstFile) {
   TempDir dir;
   Charmm c;
   EXPECT_EQ(c.read_par("HGA3"), "");  // no files
   EXPECT_EQ(c.read_nbfix("A", "B"), "");
-  c.AddNewParam(dir.Write("p.prm", kNonbonded));
+  // A bond line before the section, HBOND and END inside it, NBFIX after it.
+  c.AddNewParam(DataPath("param/nonbonded.prm"));
   EXPECT_EQ(c.read_par("HGA3"), "HGA3     0.0       -0.0240     1.3400 ! ALKANE");
   // The bond line names CG331 first but lies outside the section.
   EXPECT_EQ(tprint(c.read_par("CG331"), 3), "-0.0780");
@@ -83,15 +61,7 @@ TEST(CharmmNonbonded, FindsTheTypeOnlyInsideTheSectionOfTheFirstFile) {
 TEST(CharmmNbfix, PairIsFoundInEitherOrderInsideTheSections) {
   TempDir dir;
   Charmm c;
-  c.AddNewParam(dir.Write("p.prm",
-                          "NONBONDED\n"
-                          "SOD 0.0 -0.0469 1.41075\n"
-                          "nbfix\n"
-                          "SOD    CLA      -0.083875   3.731 ! osmotic\n"
-                          "HBOND CUTHB 0.5\n"
-                          "POT    CLA      -0.114236   4.081\n"
-                          "NBFIX\n"
-                          "OT     SOD      -0.075020   3.190\n"));
+  c.AddNewParam(DataPath("param/nbfix.prm"));
   EXPECT_EQ(c.read_nbfix("SOD", "CLA"), "SOD    CLA      -0.083875   3.731 ! OSMOTIC");
   EXPECT_EQ(c.read_nbfix("CLA", "SOD"), "SOD    CLA      -0.083875   3.731 ! OSMOTIC");
   EXPECT_EQ(c.read_nbfix("sod", "cla"), "");
@@ -103,19 +73,7 @@ TEST(CharmmNbfix, PairIsFoundInEitherOrderInsideTheSections) {
 TEST(CharmmBondedLookup, EachKindOfTermInBothDirections) {
   TempDir dir;
   Charmm c;
-  c.AddNewParam(dir.Write("p.prm",
-                          "BONDS\n"
-                          "CG331  HGA3    322.00     1.1110\n"
-                          "ANGLES\n"
-                          "CG331  HGA3    1.0 1.0 ! not a bond\n"
-                          "HGA3   CG331  OG311   45.90    108.89\n"
-                          "DIHEDRALS\n"
-                          "X      CG331  OG311  X        0.1800  3     0.00\n"
-                          "HGA3   CG331  OG311  HGP1     0.1800  3     0.00\n"
-                          "IMPROPER\n"
-                          "CG2O1  X      X      OG2D1   60.0000  0     0.00\n"
-                          "NONBONDED\n"
-                          "HGA3 0.0 -0.024 1.34\n"));
+  c.AddNewParam(DataPath("param/bonded.prm"));
   EXPECT_EQ(tprint(c.read_par("HGA3", "CG331"), 3), "322.00");
   EXPECT_EQ(tprint(c.read_par("CG331", "HGA3"), 3), "322.00");
   EXPECT_EQ(tprint(c.read_par("OG311", "CG331", "HGA3"), 4), "45.90");

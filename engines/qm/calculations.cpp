@@ -9,7 +9,6 @@
 
 #include "esp_fit.h"
 #include "line_search.h"
-#include "xtb_runner.h"
 #include "zmatrix.h"
 
 namespace {
@@ -49,8 +48,8 @@ int AvailableCores() {
   return std::max(1, CPU_COUNT(&set));
 }
 
-XtbSystem System(const Deck& deck, const Atoms& atoms, const std::vector<Vec3>& positions) {
-  XtbSystem s;
+QmSystem System(const Deck& deck, const Atoms& atoms, const std::vector<Vec3>& positions) {
+  QmSystem s;
   s.atomicNumbers = atoms.atomicNumbers;
   s.positions = positions;
   s.charge = deck.charge;
@@ -75,17 +74,23 @@ void WriteGeometry(Output& out, const Deck& deck, const Atoms& atoms, const std:
 
 // Energy and properties at one geometry; with Pop=MK also the potential at the
 // Merz-Kollman points, which are returned in `points`.
-XtbPoint Compute(const Deck& deck, const Atoms& atoms, const std::vector<Vec3>& positions, bool withEsp,
-                 std::vector<Vec3>& points) {
+QmPoint Compute(const QmEngine& engine, const Deck& deck, const Atoms& atoms, const std::vector<Vec3>& positions,
+                bool withEsp, std::vector<Vec3>& points) {
   points.clear();
   if (withEsp) {
     points = MerzKollmanPoints(atoms.atomicNumbers, positions, deck.route.espLayers, deck.route.espDensity);
   }
-  return XtbSinglePoint(System(deck, atoms, positions), points);
+  return engine.SinglePoint(System(deck, atoms, positions), points);
+}
+
+// The "SCF Done" line, and for a correlated method the line of its energy.
+void WriteEnergies(Output& out, const QmEngine& engine, double scfEnergy, double energy) {
+  WriteScfDone(out, engine.ScfName(), scfEnergy);
+  if (engine.Correlated()) WriteMp2Energy(out, energy - scfEnergy, energy);
 }
 
 void WritePopulation(Output& out, const Deck& deck, const Atoms& atoms, const std::vector<Vec3>& positions,
-                     const XtbPoint& point, const std::vector<Vec3>& points) {
+                     const QmPoint& point, const std::vector<Vec3>& points) {
   out.Printf(" **********************************************************************\n");
   out.Printf("            Population analysis using the SCF density.\n");
   out.Printf(" **********************************************************************\n");
@@ -117,7 +122,7 @@ std::string InternalName(const std::vector<int>& a) {
 // of the frozen internal coordinates taken out: what is left would still move
 // the optimisation.
 std::vector<double> FreeForces(const std::vector<Vec3>& x, const std::vector<Vec3>& gradient,
-                               const std::vector<bool>& frozen, const std::vector<XtbConstraint>& constraints) {
+                               const std::vector<bool>& frozen, const std::vector<QmConstraint>& constraints) {
   const size_t n = x.size();
   std::vector<double> f(3 * n);
   for (size_t i = 0; i < n; ++i) {
@@ -127,7 +132,7 @@ std::vector<double> FreeForces(const std::vector<Vec3>& x, const std::vector<Vec
     f[3 * i + 2] = -gradient[i].z;
   }
   std::vector<std::vector<double>> basis;
-  for (const XtbConstraint& c : constraints) {
+  for (const QmConstraint& c : constraints) {
     std::vector<double> b(3 * n, 0.0);
     for (const int atom : c.atoms) {
       const size_t i = static_cast<size_t>(atom);
@@ -180,7 +185,7 @@ std::vector<Vec3> CentresWithAtoms(const Atoms& atoms, std::vector<Vec3> centres
   return centres;
 }
 
-bool CartesianOptimisation(const Deck& deck, const Atoms& atoms, Output& out) {
+bool CartesianOptimisation(const QmEngine& engine, const Deck& deck, const Atoms& atoms, Output& out) {
   const std::vector<Vec3> startCentres = CentrePositions(deck, {});
   const std::vector<Vec3> start = AtomPositions(atoms, startCentres);
   std::vector<int> frozenList;
@@ -191,32 +196,33 @@ bool CartesianOptimisation(const Deck& deck, const Atoms& atoms, Output& out) {
       frozen[a] = true;
     }
   }
-  std::vector<XtbConstraint> constraints;
+  std::vector<QmConstraint> constraints;
   for (const DeckConstraint& dc : deck.constraints) {
-    XtbConstraint c;
+    QmConstraint c;
     for (const int centre : dc.centres) c.atoms.push_back(atoms.atomOfCentre[static_cast<size_t>(centre)]);
     c.hasValue = dc.hasValue;
     c.value = dc.value;
     constraints.push_back(c);
   }
-  XtbOptimisation run;
+  QmOptimisation run;
   if (frozenList.size() == start.size()) {
     run.steps.push_back(start);
     run.stepEnergies.push_back(0);
+    run.stepScfEnergies.push_back(0);
     run.converged = true;
   } else {
-    run = XtbOptimise(System(deck, atoms, start), frozenList, constraints, deck.route.maxCycle);
+    run = engine.Optimise(System(deck, atoms, start), frozenList, constraints, deck.route.maxCycle);
   }
   for (size_t s = 0; s + 1 < run.steps.size(); ++s) {
     WriteGeometry(out, deck, atoms, CentresWithAtoms(atoms, startCentres, run.steps[s]));
-    WriteScfDone(out, run.stepEnergies[s]);
+    WriteEnergies(out, engine, run.stepScfEnergies[s], run.stepEnergies[s]);
   }
   const std::vector<Vec3>& final = run.steps.back();
   const std::vector<Vec3> finalCentres = CentresWithAtoms(atoms, startCentres, final);
   std::vector<Vec3> points;
-  const XtbPoint point = Compute(deck, atoms, final, deck.route.popMK, points);
+  const QmPoint point = Compute(engine, deck, atoms, final, deck.route.popMK, points);
   WriteGeometry(out, deck, atoms, finalCentres);
-  WriteScfDone(out, point.energy);
+  WriteEnergies(out, engine, point.scfEnergy, point.energy);
   WriteForces(out, atoms.atomicNumbers, point.gradient);
   double maxForce = 0, rmsForce = 0, maxStep = 0, rmsStep = 0;
   MaxAndRms(FreeForces(final, point.gradient, frozen, constraints), 3 * final.size(), maxForce, rmsForce);
@@ -228,6 +234,12 @@ bool CartesianOptimisation(const Deck& deck, const Atoms& atoms, Output& out) {
       step.insert(step.end(), {d.x, d.y, d.z});
     }
     MaxAndRms(step, step.size(), maxStep, rmsStep);
+  }
+  if (run.measures.size() == 4) {
+    maxForce = run.measures[0];
+    rmsForce = run.measures[1];
+    maxStep = run.measures[2];
+    rmsStep = run.measures[3];
   }
   WriteConvergence(out, maxForce, rmsForce, maxStep, rmsStep);
   if (run.converged) {
@@ -272,10 +284,10 @@ VariableKind KindOf(const Deck& deck, const std::string& key) {
 struct ZStep {
   std::map<std::string, double> variables;
   std::vector<Vec3> centres;
-  XtbPoint point;
+  QmPoint point;
 };
 
-bool ZMatrixOptimisation(const Deck& deck, const Atoms& atoms, Output& out) {
+bool ZMatrixOptimisation(const QmEngine& engine, const Deck& deck, const Atoms& atoms, Output& out) {
   if (!deck.constraints.empty()) throw DeckError("ModRedun constraints need Cartesian input");
   std::map<std::string, double> variables = StartVariables(deck);
   std::vector<ZStep> steps;
@@ -286,7 +298,7 @@ bool ZMatrixOptimisation(const Deck& deck, const Atoms& atoms, Output& out) {
     ZStep s;
     s.variables = vars;
     s.centres = CentrePositions(deck, vars);
-    s.point = XtbSinglePoint(System(deck, atoms, AtomPositions(atoms, s.centres)));
+    s.point = engine.SinglePoint(System(deck, atoms, AtomPositions(atoms, s.centres)), {});
     steps.push_back(std::move(s));
     return steps.back();
   };
@@ -331,13 +343,13 @@ bool ZMatrixOptimisation(const Deck& deck, const Atoms& atoms, Output& out) {
   const ZStep best = evaluate(variables);
   for (const ZStep& s : steps) {
     WriteGeometry(out, deck, atoms, s.centres);
-    WriteScfDone(out, s.point.energy);
+    WriteEnergies(out, engine, s.point.scfEnergy, s.point.energy);
   }
   std::vector<Vec3> points;
   const std::vector<Vec3> final = AtomPositions(atoms, best.centres);
-  const XtbPoint point = deck.route.popMK ? Compute(deck, atoms, final, true, points) : best.point;
+  const QmPoint point = deck.route.popMK ? Compute(engine, deck, atoms, final, true, points) : best.point;
   WriteGeometry(out, deck, atoms, best.centres);
-  WriteScfDone(out, point.energy);
+  WriteEnergies(out, engine, point.scfEnergy, point.energy);
   WriteForces(out, atoms.atomicNumbers, point.gradient);
   std::vector<double> forces, displacements;
   std::vector<ParameterRow> rows;
@@ -364,22 +376,22 @@ bool ZMatrixOptimisation(const Deck& deck, const Atoms& atoms, Output& out) {
   return true;
 }
 
-bool SinglePoint(const Deck& deck, const Atoms& atoms, Output& out) {
+bool SinglePoint(const QmEngine& engine, const Deck& deck, const Atoms& atoms, Output& out) {
   const std::vector<Vec3> centres = CentrePositions(deck, {});
   const std::vector<Vec3> positions = AtomPositions(atoms, centres);
   std::vector<Vec3> points;
-  const XtbPoint point = Compute(deck, atoms, positions, deck.route.popMK, points);
+  const QmPoint point = Compute(engine, deck, atoms, positions, deck.route.popMK, points);
   WriteGeometry(out, deck, atoms, centres);
-  WriteScfDone(out, point.energy);
+  WriteEnergies(out, engine, point.scfEnergy, point.energy);
   WritePopulation(out, deck, atoms, positions, point, points);
   return true;
 }
 
 }  // namespace
 
-bool RunCalculation(const Deck& deck, Output& out) {
+bool RunCalculation(const Deck& deck, const QmEngine& engine, Output& out) {
   const Atoms atoms = DeckAtoms(deck);
-  if (!deck.route.opt) return SinglePoint(deck, atoms, out);
-  if (deck.route.optZMatrix || deck.HasZMatrix()) return ZMatrixOptimisation(deck, atoms, out);
-  return CartesianOptimisation(deck, atoms, out);
+  if (!deck.route.opt) return SinglePoint(engine, deck, atoms, out);
+  if (deck.route.optZMatrix || deck.HasZMatrix()) return ZMatrixOptimisation(engine, deck, atoms, out);
+  return CartesianOptimisation(engine, deck, atoms, out);
 }

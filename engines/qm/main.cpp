@@ -1,13 +1,15 @@
 // g09: the stand-in QM program. Reads a Gaussian input deck on standard input,
-// computes with GFN2-xTB (the xtb program) and writes a Gaussian-style output
-// on standard output. Exit status 0 after "Normal termination", 1 after an
-// "Error termination" line that names the problem.
+// computes with the engine QM2FF_QM_ENGINE names (xtb, the default, or psi4)
+// and writes a Gaussian-style output on standard output. Exit status 0 after
+// "Normal termination", 1 after an "Error termination" line that names the
+// problem.
 #include <cstdio>
 #include <exception>
 #include <iostream>
 
 #include "calculations.h"
 #include "deck.h"
+#include "engine.h"
 #include "output.h"
 
 namespace {
@@ -24,8 +26,9 @@ int main() {
   Output out;
   try {
     const Deck deck = ParseDeck(std::cin);
-    WriteHeader(out, deck);
-    if (!RunCalculation(deck, out)) {
+    const std::unique_ptr<QmEngine> engine = SelectEngine(deck);
+    WriteHeader(out, deck, engine->Description());
+    if (!RunCalculation(deck, *engine, out)) {
       out.Printf(" Error termination request processed by link 9999.\n");
       std::fprintf(stderr, "g09: the optimisation did not converge\n");
       return Finish(out, 1);

@@ -33,10 +33,9 @@ void WriteValue(Output& out, const DeckValue& v) {
 
 }  // namespace
 
-void WriteHeader(Output& out, const Deck& deck) {
+void WriteHeader(Output& out, const Deck& deck, const std::string& engineLines) {
   out.Printf(" Entering Gaussian System, Link 0=g09\n");
-  out.Printf(" This is the qm2ff stand-in for Gaussian 09. Every number below is computed\n");
-  out.Printf(" with GFN2-xTB by the xtb program, whatever method the route names.\n");
+  out.Printf("%s", engineLines.c_str());
   for (const std::string& l : deck.link0) out.Printf(" %s\n", l.c_str());
   out.Printf(" Will use up to %4d processors via shared memory.\n", deck.nproc);
   Rule(out, deck.route.text.size() + 1);
@@ -93,8 +92,31 @@ void WriteOrientation(Output& out, const std::string& kind, const std::vector<in
   Rule(out, 69);
 }
 
-void WriteScfDone(Output& out, double energy) {
-  out.Printf(" SCF Done:  E(GFN2-xTB) =  %.9f     A.U. after    1 cycles\n", energy);
+void WriteScfDone(Output& out, const std::string& scfName, double energy) {
+  out.Printf(" SCF Done:  E(%s) =  %.9f     A.U. after    1 cycles\n", scfName.c_str(), energy);
+}
+
+namespace {
+
+// A number as the real program writes it with a D exponent: -0.76209054040D+02.
+std::string FortranD(double v, int digits) {
+  int exponent = v == 0 ? 0 : static_cast<int>(std::floor(std::log10(std::abs(v)))) + 1;
+  char mantissa[64];
+  std::snprintf(mantissa, sizeof mantissa, "%.*f", digits, std::abs(v) / std::pow(10.0, exponent));
+  if (mantissa[0] == '1') {  // rounded up to 1.000...
+    ++exponent;
+    std::snprintf(mantissa, sizeof mantissa, "%.*f", digits, std::abs(v) / std::pow(10.0, exponent));
+  }
+  char text[96];
+  std::snprintf(text, sizeof text, "%s%sD%c%02d", v < 0 ? "-" : "", mantissa, exponent < 0 ? '-' : '+',
+                std::abs(exponent));
+  return text;
+}
+
+}  // namespace
+
+void WriteMp2Energy(Output& out, double e2, double total) {
+  out.Printf(" E2 =    %s EUMP2 =    %s\n", FortranD(e2, 10).c_str(), FortranD(total, 14).c_str());
 }
 
 void WriteForces(Output& out, const std::vector<int>& atomicNumbers, const std::vector<Vec3>& gradient) {

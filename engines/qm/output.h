@@ -16,16 +16,20 @@ class Output {
   void Printf(const char* format, ...) __attribute__((format(printf, 2, 3)));
 };
 
-// Banner, a line that says what really computes the numbers, and the echo of
-// the deck (Link 0, route, title, charge and multiplicity, centres, values).
-void WriteHeader(Output& out, const Deck& deck);
+// Banner, the lines (engineLines) that say what really computes the numbers,
+// and the echo of the deck (Link 0, route, title, charge and multiplicity,
+// centres, values).
+void WriteHeader(Output& out, const Deck& deck, const std::string& engineLines);
 
 // An orientation table ("Input", "Z-Matrix" or "Standard"): one row per
 // centre with its atomic number (-1 for a dummy) and position in Angstrom.
 void WriteOrientation(Output& out, const std::string& kind, const std::vector<int>& atomicNumbers,
                       const std::vector<Vec3>& positions);
 
-void WriteScfDone(Output& out, double energy);
+// "SCF Done:  E(RHF) = ..." with the SCF's name ("RHF", "RB3LYP", "GFN2-xTB").
+void WriteScfDone(Output& out, const std::string& scfName, double energy);
+// The MP2 line: the correlation energy E2 and the total EUMP2 (hartree).
+void WriteMp2Energy(Output& out, double e2, double total);
 
 // The forces table (hartree/bohr) from a gradient.
 void WriteForces(Output& out, const std::vector<int>& atomicNumbers, const std::vector<Vec3>& gradient);

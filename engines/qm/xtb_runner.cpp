@@ -1,9 +1,7 @@
 #include "xtb_runner.h"
 
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -14,7 +12,6 @@
 #include <fstream>
 #include <map>
 #include <memory>
-#include <random>
 #include <sstream>
 #include <stdexcept>
 
@@ -22,32 +19,7 @@
 
 namespace fs = std::filesystem;
 
-ScratchDirectory::ScratchDirectory() {
-  std::random_device rd;
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    const fs::path candidate = fs::temp_directory_path() / ("g09-xtb-" + std::to_string(rd()) +
-                                                            std::to_string(rd()));
-    if (fs::create_directory(candidate)) {
-      path_ = candidate;
-      return;
-    }
-  }
-  throw std::runtime_error("cannot create a scratch directory for xtb");
-}
-
-ScratchDirectory::~ScratchDirectory() {
-  std::error_code ec;
-  fs::remove_all(path_, ec);
-}
-
 namespace {
-
-std::string ReadText(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 std::string Format(const char* fmt, double a, double b, double c) {
   char buf[128];
@@ -55,7 +27,7 @@ std::string Format(const char* fmt, double a, double b, double c) {
   return buf;
 }
 
-void WriteXyz(const fs::path& file, const XtbSystem& system, const std::vector<Vec3>& positions) {
+void WriteXyz(const fs::path& file, const QmSystem& system, const std::vector<Vec3>& positions) {
   std::ofstream out(file);
   out << positions.size() << "\ng09 stand-in\n";
   for (size_t i = 0; i < positions.size(); ++i) {
@@ -65,44 +37,29 @@ void WriteXyz(const fs::path& file, const XtbSystem& system, const std::vector<V
   if (!out) throw std::runtime_error("cannot write the xtb geometry file");
 }
 
-std::string Quote(const std::string& s) {
-  std::string q = "'";
-  for (const char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
-
 // Starts xtb in dir with `threads` OpenMP threads; its output goes to
 // xtb.out and xtb.err there.
-pid_t StartXtb(const fs::path& dir, const XtbSystem& system, int threads, const std::string& arguments) {
-  const std::string command = "cd " + Quote(dir.string()) + " && OMP_NUM_THREADS=" + std::to_string(threads) +
+pid_t StartXtb(const fs::path& dir, const QmSystem& system, int threads, const std::string& arguments) {
+  const std::string command = "cd " + ShellQuote(dir.string()) + " && OMP_NUM_THREADS=" + std::to_string(threads) +
                               " exec xtb geom.xyz --chrg " + std::to_string(system.charge) + " --uhf " +
                               std::to_string(system.unpairedElectrons) + " " + arguments +
                               " >xtb.out 2>xtb.err </dev/null";
-  const char* argv[] = {"sh", "-c", command.c_str(), nullptr};
-  pid_t pid = 0;
-  if (posix_spawn(&pid, "/bin/sh", nullptr, nullptr, const_cast<char* const*>(argv), environ) != 0) {
-    throw std::runtime_error("cannot start a shell for xtb");
-  }
-  return pid;
+  return StartShell(command, "xtb");
 }
 
 // Waits for the xtb run started as `pid`; true when it ended normally.
 bool FinishXtb(pid_t pid, const fs::path& dir) {
-  int status = 0;
-  while (waitpid(pid, &status, 0) < 0) {
-    if (errno != EINTR) throw std::runtime_error("lost track of an xtb run");
-  }
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0 &&
+  return FinishShell(pid, "xtb") &&
          ReadText(dir / "xtb.err").find("normal termination of xtb") != std::string::npos;
 }
 
 // Runs xtb in dir; true when it ended normally.
-bool TryXtb(const fs::path& dir, const XtbSystem& system, const std::string& arguments) {
+bool TryXtb(const fs::path& dir, const QmSystem& system, const std::string& arguments) {
   return FinishXtb(StartXtb(dir, system, system.threads, arguments), dir);
 }
 
 // Runs xtb in dir; throws with xtb's own error lines when it fails.
-std::string RunXtb(const fs::path& dir, const XtbSystem& system, const std::string& arguments) {
+std::string RunXtb(const fs::path& dir, const QmSystem& system, const std::string& arguments) {
   if (!TryXtb(dir, system, arguments)) {
     std::string why;
     std::istringstream lines(ReadText(dir / "xtb.err") + ReadText(dir / "xtb.out"));
@@ -124,14 +81,7 @@ double Number(const std::string& token, const std::string& what) {
   return v;
 }
 
-std::vector<std::string> Words(const std::string& line) {
-  std::istringstream s(line);
-  std::vector<std::string> w;
-  for (std::string t; s >> t;) w.push_back(t);
-  return w;
-}
-
-void ReadEngrad(const fs::path& file, size_t natoms, XtbPoint& p) {
+void ReadEngrad(const fs::path& file, size_t natoms, QmPoint& p) {
   std::istringstream in(ReadText(file));
   std::vector<double> values;
   for (std::string l; std::getline(in, l);) {
@@ -184,9 +134,9 @@ struct PotentialRuns {
 };
 
 // Starts xtb on the points [begin, end), on one thread.
-void StartPotential(const XtbSystem& system, const std::vector<Vec3>& points, size_t begin, size_t end,
+void StartPotential(const QmSystem& system, const std::vector<Vec3>& points, size_t begin, size_t end,
                     PotentialRuns& runs) {
-  PotentialRun run{begin, end, std::make_unique<ScratchDirectory>()};
+  PotentialRun run{begin, end, std::make_unique<ScratchDirectory>("g09-xtb-")};
   const fs::path& dir = run.dir->path();
   WriteXyz(dir / "geom.xyz", system, system.positions);
   std::ofstream out(dir / "esp_coord");
@@ -230,7 +180,7 @@ size_t ReadPotential(const fs::path& file, const std::vector<Vec3>& points, cons
 // step), having written all or the first part of its potential file; the
 // points it lacks go to a further run, and a run that wrote none of its
 // points is repeated on the halves of them.
-std::vector<double> Potential(const XtbSystem& system, const std::vector<Vec3>& points) {
+std::vector<double> Potential(const QmSystem& system, const std::vector<Vec3>& points) {
   const size_t processes = static_cast<size_t>(std::max(1, system.processes));
   const size_t pieces = std::clamp<size_t>(points.size() / kMinPotentialPoints, 1, processes);
   std::deque<std::pair<size_t, size_t>> pending;
@@ -267,10 +217,15 @@ std::vector<double> Potential(const XtbSystem& system, const std::vector<Vec3>& 
 
 }  // namespace
 
-XtbPoint XtbSinglePoint(const XtbSystem& system, const std::vector<Vec3>& espPoints) {
-  XtbPoint p;
+std::string XtbEngine::Description() const {
+  return " This is the qm2ff stand-in for Gaussian 09. Every number below is computed\n"
+         " with GFN2-xTB by the xtb program, whatever method the route names.\n";
+}
+
+QmPoint XtbEngine::SinglePoint(const QmSystem& system, const std::vector<Vec3>& espPoints) const {
+  QmPoint p;
   {
-    ScratchDirectory dir;
+    ScratchDirectory dir("g09-xtb-");
     WriteXyz(dir.path() / "geom.xyz", system, system.positions);
     const std::string out = RunXtb(dir.path(), system, "--sp --grad");
     const size_t n = system.atomicNumbers.size();
@@ -279,14 +234,15 @@ XtbPoint XtbSinglePoint(const XtbSystem& system, const std::vector<Vec3>& espPoi
     for (std::string t; in >> t;) p.charges.push_back(Number(t, "the charges"));
     if (p.charges.size() != n) throw std::runtime_error("xtb output: the charges file is incomplete");
     p.dipole = ReadDipole(out);
+    p.scfEnergy = p.energy;
   }
   if (!espPoints.empty()) p.potential = Potential(system, espPoints);
   return p;
 }
 
-XtbOptimisation XtbOptimise(const XtbSystem& system, const std::vector<int>& frozenAtoms,
-                            const std::vector<XtbConstraint>& constraints, int maxCycle) {
-  ScratchDirectory dir;
+QmOptimisation XtbEngine::Optimise(const QmSystem& system, const std::vector<int>& frozenAtoms,
+                                   const std::vector<QmConstraint>& constraints, int maxCycle) const {
+  ScratchDirectory dir("g09-xtb-");
   WriteXyz(dir.path() / "geom.xyz", system, system.positions);
   {
     std::ofstream control(dir.path() / "control.inp");
@@ -297,7 +253,7 @@ XtbOptimisation XtbOptimise(const XtbSystem& system, const std::vector<int>& fro
     }
     if (!constraints.empty()) {
       control << "$constrain\n   force constant=" << kConstraintForceConstant << "\n";
-      for (const XtbConstraint& c : constraints) {
+      for (const QmConstraint& c : constraints) {
         static const char* kinds[] = {"", "", "distance", "angle", "dihedral"};
         control << "   " << kinds[c.atoms.size()] << ": ";
         for (const int a : c.atoms) control << a + 1 << ",";
@@ -315,7 +271,7 @@ XtbOptimisation XtbOptimise(const XtbSystem& system, const std::vector<int>& fro
     if (!control) throw std::runtime_error("cannot write the xtb control file");
   }
   const std::string out = RunXtb(dir.path(), system, "--opt verytight --input control.inp");
-  XtbOptimisation result;
+  QmOptimisation result;
   result.converged = out.find("GEOMETRY OPTIMIZATION CONVERGED") != std::string::npos;
   std::istringstream log(ReadText(dir.path() / "xtbopt.log"));
   const size_t n = system.atomicNumbers.size();
@@ -350,6 +306,7 @@ XtbOptimisation XtbOptimise(const XtbSystem& system, const std::vector<int>& fro
   if (last.size() != n) throw std::runtime_error("xtb output: no optimised geometry");
   if (result.steps.empty()) result.stepEnergies.push_back(0);
   if (result.steps.empty()) result.steps.push_back(last);
+  result.stepScfEnergies = result.stepEnergies;
   result.steps.back() = last;
   for (const int a : frozenAtoms) result.steps.back()[static_cast<size_t>(a)] = system.positions[static_cast<size_t>(a)];
   return result;

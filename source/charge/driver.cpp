@@ -8,6 +8,7 @@
 #include "charge/objective.h"
 #include "charge/relations.h"
 #include "charge/report.h"
+#include "charge/report_tables.h"
 #include "charge/water.h"
 #include "io.h"
 #include "numerical_recipes/SimAnnealing.h"
@@ -161,6 +162,7 @@ void OptimizeCharges(CMolecule& s) {
   RoundCharges(s);
   std::printf("\n$ Developed charges : \n");
   PrintChargeTable(s);
+  WriteChargeTable(s);
   PrintSeparate();
   // The rounded charges sum to the net charge up to the last bits, which
   // must not print as "-0.000".

@@ -125,22 +125,25 @@ const std::vector<std::string>& CentreNames(bool positive, int b) {
   return b == 1 ? kNegativeTerminal : kNegative;
 }
 
-void RunProbe(WaterTIP3P& w, const CMolecule& solute, Real dist, Real angle, bool positive) {
-  const std::string deck = WaterProbeDeck(w, solute, dist, angle, positive);
-  const int b = solute.atom[w.aid1].ibond;
-  const std::string dir = WaterProbeDir(w);
-  mkdr(fpath + "/water" + inttostr(w.iProbedGeometry + 1));
-  mkdr(dir);
-  const std::string stem = dir + WaterProbeStem(w, angle);
-  const std::string inp = stem + ".inp";
-  const std::string out = stem + ".out";
-  {
-    std::ofstream f(inp, std::ios::binary | std::ios::trunc);
-    if (!f) EndProcess(1, "$ err unable to open file : " + inp + "\n");
-    f << deck;
-  }
-  run_gauss(inp, out);
+}  // namespace
 
+Gaussian::QMJob WriteWaterProbeDeck(const WaterTIP3P& w, const CMolecule& solute, Real dist,
+                                    Real angle, bool positive) {
+  const std::string deck = WaterProbeDeck(w, solute, dist, angle, positive);
+  mkdr(fpath + "/water" + inttostr(w.iProbedGeometry + 1));
+  mkdr(WaterProbeDir(w));
+  const std::string stem = WaterProbeDir(w) + WaterProbeStem(w, angle);
+  const std::string inp = stem + ".inp";
+  std::ofstream f(inp, std::ios::binary | std::ios::trunc);
+  if (!f) EndProcess(1, "$ err unable to open file : " + inp + "\n");
+  f << deck;
+  return {inp, stem + ".out"};
+}
+
+void ReadWaterProbe(WaterTIP3P& w, const CMolecule& solute, Real angle, bool positive) {
+  const int b = solute.atom[w.aid1].ibond;
+  const std::string stem = WaterProbeDir(w) + WaterProbeStem(w, angle);
+  const std::string out = stem + ".out";
   Gaussian::GaussianOutputData data;
   Gaussian::ReadGaussianOutput(out, data);
   // A job that ended in error has no usable result, whichever atom it probes.
@@ -183,6 +186,13 @@ void RunProbe(WaterTIP3P& w, const CMolecule& solute, Real dist, Real angle, boo
     }
   }
   w.fill_rv();
+}
+
+namespace {
+
+void RunProbe(WaterTIP3P& w, const CMolecule& solute, Real dist, Real angle, bool positive) {
+  Gaussian::RunQMBatch({WriteWaterProbeDeck(w, solute, dist, angle, positive)});
+  ReadWaterProbe(w, solute, angle, positive);
 }
 
 }  // namespace

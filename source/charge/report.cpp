@@ -7,6 +7,7 @@
 
 #include "charge/ChargeSettings.h"
 #include "charge/objective.h"
+#include "charge/report_tables.h"
 #include "charge/water.h"
 #include "io.h"
 
@@ -66,6 +67,17 @@ void PrintWaterStatistics(const std::string& heading, int g, const std::vector<W
   PrintSeparate();
 }
 
+void WriteWaters(const std::vector<WaterResult>& opt, const std::vector<WaterResult>& init) {
+  std::vector<OptimizeCharge::WaterComparison> rows;
+  for (std::size_t i = 0; i < h2o.size(); ++i) {
+    const WaterTIP3P& w = h2o[i];
+    if (!Reported(w)) continue;
+    rows.push_back({w.iProbedGeometry + 1, w.atm1 + "-" + w.atm2, w.h2oangle, w.QMInterEner, init[i].energy,
+                    opt[i].energy, w.QMInterDist, init[i].dist, opt[i].dist});
+  }
+  OptimizeCharge::WriteWaterTable(rows);
+}
+
 void PrintWaterTable(const std::vector<WaterResult>& opt, const std::vector<WaterResult>& init) {
   std::printf("$ Statistics of water interactions :\n");
   std::printf("     & geometry & probed      & interaction energy, kcal/mol & distance, Ang.    & water angle \n");
@@ -112,6 +124,7 @@ Vector3 DipoleWith(CMolecule& s, Real CMolecule::CAtom::*charge) {
 
 void PrintDipoleStatistics(CMolecule& s) {
   const Real scale = ParamOptCharges.QMScaleDipole;
+  std::vector<OptimizeCharge::DipoleComparison> table;
   for (int g = 0; g < s.ngeom; ++g) {
     std::printf("$ Dipole moment statistics for geometry : %i\n", g + 1);
     s.ActivateGeometry(g);
@@ -129,7 +142,9 @@ void PrintDipoleStatistics(CMolecule& s) {
     std::printf("y & %9.3f & %9.3f & %9.3f & %9.3f\n", qm.y, qm.y * scale, opt.y, init.y);
     std::printf("z & %9.3f & %9.3f & %9.3f & %9.3f\n", qm.z, qm.z * scale, opt.z, init.z);
     PrintSeparate();
+    table.push_back({g + 1, qm, Vector3(qm.x * scale, qm.y * scale, qm.z * scale), init, opt});
   }
+  OptimizeCharge::WriteDipoleTable(table);
 }
 
 }  // namespace
@@ -150,6 +165,7 @@ void PrintChargeOptResults(CMolecule& s) {
   const std::vector<WaterResult> init = EvaluateWith(s, &CMolecule::CAtom::qstart);
   const std::vector<WaterResult> opt = EvaluateWith(s, &CMolecule::CAtom::qopt);
   PrintWaterTable(opt, init);
+  WriteWaters(opt, init);
   for (int g = 0; g < s.ngeom; ++g) {
     PrintWaterStatistics(Format("$ water interactions statistics for geometry %i:\n", g + 1), g, opt,
                          init);

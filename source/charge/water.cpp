@@ -5,6 +5,7 @@
 
 #include "charge/ChargeSettings.h"
 #include "charge/probe_frame.h"
+#include "charge/probe_qm.h"
 #include "errors.h"
 #include "io.h"
 #include "util.h"
@@ -75,7 +76,6 @@ void SetUpWaters(const CMolecule& s) {
 }
 
 void CreateWaters(CMolecule& s) {
-  Real dist = kFirstProbeDistance;
   h2o.h2o.clear();
   for (int n = 1; n <= s.ngeom; ++n) mkdr(fpath + "/water" + inttostr(n));
   std::printf("$ creating waters\n");
@@ -83,16 +83,21 @@ void CreateWaters(CMolecule& s) {
   for (std::size_t i = 0; i < h2o.size(); ++i) h2o[i].read_nnbond();
 
   std::printf("$ computing ab-initio water interaction energies\n");
-  for (std::size_t i = 0; i < h2o.size(); ++i) {
-    WaterTIP3P& w = h2o[i];
-    s.ActivateGeometry(w.iProbedGeometry);
-    if (w.iWaterProbeAtom == 1) {
-      w.QMProbeNegativeAtom(s, dist, w.h2oangle);
-    } else {
-      w.QMProbePositiveAtom(s, dist, w.h2oangle);
-    }
-    dist = std::min(w.QMInterDist, kMaxProbeDistance);
-  }
+  std::vector<std::size_t> all(h2o.size());
+  for (std::size_t i = 0; i < all.size(); ++i) all[i] = i;
+  Gaussian::RunQMGroups(
+      Gaussian::IndependentGroups(all),
+      [&s](std::size_t i, std::vector<Gaussian::QMJob>& batch) {
+        const WaterTIP3P& w = h2o[i];
+        s.ActivateGeometry(w.iProbedGeometry);
+        batch.push_back(
+            WriteWaterProbeDeck(w, s, kProbeStartDistance, w.h2oangle, w.iWaterProbeAtom != 1));
+      },
+      [&s](std::size_t i) {
+        WaterTIP3P& w = h2o[i];
+        s.ActivateGeometry(w.iProbedGeometry);
+        ReadWaterProbe(w, s, w.h2oangle, w.iWaterProbeAtom != 1);
+      });
   for (std::size_t i = 0; i < h2o.size(); ++i) {
     WaterTIP3P& w = h2o[i];
     s.ActivateGeometry(w.iProbedGeometry);

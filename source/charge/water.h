@@ -60,15 +60,16 @@ extern CH2O h2o;
 
 namespace OptimizeCharge {
 
-// Start distance of the first QM probe and the cap for the following ones.
-inline constexpr Real kFirstProbeDistance = 2.2;
-inline constexpr Real kMaxProbeDistance = 4.0;
+// Start distance of every QM probe, Angstrom. Each probe starts here, not
+// from the result of the one before, so that the probes are independent jobs
+// and may run at the same time.
+inline constexpr Real kProbeStartDistance = 2.2;
 
 // Places the waters of every probed atom (the probes of OptCharge) into h2o
 // without running anything: frame atoms, angles and facing atom.
 void SetUpWaters(const CMolecule& s);
 // Builds h2o and obtains the QM interaction energy and distance of every
-// water from Gaussian probe optimisations.
+// water from Gaussian probe optimisations, all in one batch of QM jobs.
 void CreateWaters(CMolecule& s);
 
 }  // namespace OptimizeCharge

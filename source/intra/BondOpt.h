@@ -65,6 +65,13 @@ void AllFreeParameters(const Param& p, CParamToOptArray& list);
 // Appends the force constant of every present multiplicity of every fitted
 // dihedral entry of p, then that of every fitted improper entry.
 void AddDiheImprForceConstants(const Param& p, CParamToOptArray& list);
+// Appends, per fitted bond entry of p, the parameters named by kinds in that
+// order: 'f' force constant, 'b' length.
+void AddBondParameters(const Param& p, const char* kinds, CParamToOptArray& list);
+// Appends, per fitted angle entry of p, the parameters named by kinds in that
+// order: 'f' force constant, 'a' angle, and for an entry with a Urey-Bradley
+// term 'k' its force constant and 's' its distance.
+void AddAngleParameters(const Param& p, const char* kinds, CParamToOptArray& list);
 
 // --- scan terms (intra/ab_initio.cpp) ---
 
@@ -136,6 +143,31 @@ Real ReportTargetStructures(CTargetStructures& t);
 // bond/all.results.dat: QM and MM energy of every scan point below the
 // energy cut-off.
 void WriteAllResults(const CMolecule& m);
+
+// --- tables for the report (intra/report_tables.cpp) ---
+
+// One evaluation of the objective, every part weighted as it enters the sum
+// (kcal/mol-based, dimensionless): the one-dimensional scans' energies, the
+// multi-dimensional scans' and the target structures' (each times sfactor
+// SP), the coordinates, the structures (times sfactor STR), the restraints
+// and the penalties of values out of range.
+class CObjectiveParts {
+ public:
+  Real scans = 0.0, multiScans = 0.0, targets = 0.0, coordinates = 0.0;
+  Real structure = 0.0, restraints = 0.0, penalties = 0.0, total = 0.0;
+};
+// Removes bond/objective_history.dat and bond/term_rmsd.dat: a fit starts
+// its tables afresh.
+void StartFitTables();
+// Appends evaluation step of the families OptInter includes to
+// bond/objective_history.dat.
+void AppendObjectiveHistory(int step, const CObjectiveParts& parts);
+// bond/<term>/charmm.start.dat: the MM profile of the first evaluation that
+// saw term t (coordinate reached, energy).
+void WriteStartProfile(const CMolecule::ClassPESScanBonded& t);
+// bond/term_rmsd.dat: per one-dimensional term its RMSDs at the start and
+// at the last evaluation.
+void WriteTermRmsds(const CTermRmsdHistory& h);
 
 // --- structure deviations (intra/structure_rmsd.cpp) ---
 

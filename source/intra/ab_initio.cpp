@@ -245,14 +245,18 @@ void BuildScanTerms(CMolecule& m) {
 
 void CMolecule::BondedTermsAbInitio() {
   BuildScanTerms(*this);
-  for (int i = 0; i < static_cast<int>(term.size()); ++i)
-    if (term[i].npt > 10) QM_PES_scan(i);
+  std::vector<int> soft, rigid, all;
+  for (int i = 0; i < static_cast<int>(term.size()); ++i) {
+    if (term[i].npt > 10) soft.push_back(i);
+    if (term[i].npt <= 9) rigid.push_back(i);
+    all.push_back(i);
+  }
+  QM_PES_scans(soft);
   if (OptInter.sDihe > 0)
     for (CSoftDiheMulti& s : OptInter.SoftDiheMulti) QM_PES_Multi_Scan(s);
-  for (int i = 0; i < static_cast<int>(term.size()); ++i)
-    if (term[i].npt <= 9) Force_Const(i);
+  Force_Consts(rigid);
   if (OptInter.fc) EndProcess(0);
-  for (int i = 0; i < static_cast<int>(term.size()); ++i) QM_PES_scan(i);
+  QM_PES_scans(all);
   for (int k = 0; k < OptInter.scaleNbr; ++k) {
     for (Term& t : term)
       if (OptInter.scaleName[k].empty() || OptInter.scaleName[k] == t.name)

@@ -143,6 +143,7 @@ void CMolecule::OptimizeBondedTerms() {
   paramInitial = param;
   // The force constants of every family, then the end of the run.
   if (OptInter.fc) BondedTermsAbInitio();
+  StartFitTables();
   if (OptInter.single == 1) {
     TestBondedTerms();
     return;
@@ -183,8 +184,7 @@ void CMolecule::OptimizeBondedTermsBonds() {
   std::printf("$ optimization of bond terms\n");
   BondedTermsAbInitio();
   paramToOpt.init();
-  for (int e = 0; e < param.nbonds; ++e)
-    if (param.bond[e].fOpt != 0) paramToOpt.newParam('b', 'f', 0, e, param.bond[e].force);
+  AddBondParameters(param, "f", paramToOpt);
   SetStageParameters();
   Vec_DP p = StartVector();
   EvaluateAfresh(p);
@@ -192,8 +192,7 @@ void CMolecule::OptimizeBondedTermsBonds() {
   std::printf("$ Optimization complete\n");
 
   paramToOpt.init();
-  for (int e = 0; e < param.nbonds; ++e)
-    if (param.bond[e].fOpt != 0) paramToOpt.newParam('b', 'b', 0, e, param.bond[e].rmin);
+  AddBondParameters(param, "b", paramToOpt);
   SetStageParameters();
   p = StartVector();
   Minimise(p, 2, "$ powell stopped");
@@ -207,12 +206,7 @@ void CMolecule::OptimizeBondedTermsAngles() {
   std::printf("$ number of deegres of freedom: %i\n", n);
   BondedTermsAbInitio();
   paramToOpt.init();
-  for (int e = 0; e < param.nangles; ++e) {
-    const Param::Angles& g = param.angle[e];
-    if (g.fOpt == 0) continue;
-    paramToOpt.newParam('a', 'f', 0, e, g.force);
-    if (g.ub == 1) paramToOpt.newParam('a', 'k', 0, e, g.kub);
-  }
+  AddAngleParameters(param, "fk", paramToOpt);
   SetStageParameters();
   PrintAngleNeighbours();
   Vec_DP p = StartVector();
@@ -222,12 +216,7 @@ void CMolecule::OptimizeBondedTermsAngles() {
   std::printf("Optimization complete\n");
 
   paramToOpt.init();
-  for (int e = 0; e < param.nangles; ++e) {
-    const Param::Angles& g = param.angle[e];
-    if (g.fOpt == 0) continue;
-    paramToOpt.newParam('a', 'a', 0, e, g.amin);
-    if (g.ub == 1) paramToOpt.newParam('a', 's', 0, e, g.s0);
-  }
+  AddAngleParameters(param, "as", paramToOpt);
   SetStageParameters();
   p = StartVector();
   if (OptInter.single == 1)

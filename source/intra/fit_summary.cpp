@@ -14,10 +14,12 @@ void CTermRmsdHistory::Record(const CMolecule& m) {
     if (entry == nullptr) {
       terms.push_back(Entry{t.name, t.rmsdEner, t.rmsdVal, 0.0, 0.0});
       entry = &terms.back();
+      WriteStartProfile(t);
     }
     entry->endEner = t.rmsdEner;
     entry->endVal = t.rmsdVal;
   }
+  WriteTermRmsds(*this);
 }
 
 void CTermRmsdHistory::Print() const {

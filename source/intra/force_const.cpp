@@ -12,16 +12,36 @@
 #include "mol.h"
 #include "util.h"
 
-void CMolecule::Force_Const(int iScan) {
+namespace {
+
+std::string ForceConstStem(const CMolecule::ClassPESScanBonded& t) {
+  return fpath + "/bond/" + t.name + "/fc";
+}
+
+}  // namespace
+
+void CMolecule::Force_Const(int iScan) { Force_Consts({iScan}); }
+
+void CMolecule::Force_Consts(const std::vector<int>& terms) {
+  Gaussian::RunQMGroups(
+      Gaussian::IndependentGroups(terms),
+      [this](int iScan, std::vector<Gaussian::QMJob>& batch) {
+        const ClassPESScanBonded& t = term.at(iScan);
+        std::vector<Real> start(static_cast<std::size_t>(natm) * 3);
+        CopyFromCoor(start, "main");
+        const std::string stem = ForceConstStem(t);
+        PrepareConstrainedQMOptimization(*this, stem + ".inp", stem + ".out", start,
+                                         TermConstraints(t, t.val[0]), batch);
+      },
+      [this](int iScan) { ForceConstFromOutput(iScan); });
+}
+
+void CMolecule::ForceConstFromOutput(int iScan) {
   ClassPESScanBonded& t = term.at(iScan);
   const std::string dir = fpath + "/bond/" + t.name + "/";
-  const std::string inp = dir + "fc.inp";
-  const std::string out = dir + "fc.out";
-  std::vector<Real> start(static_cast<std::size_t>(natm) * 3);
-  CopyFromCoor(start, "main");
-
-  const Gaussian::GaussianOutputData w =
-      ConstrainedQMOptimization(*this, inp, out, start, TermConstraints(t, t.val[0]));
+  const std::string inp = ForceConstStem(t) + ".inp";
+  const std::string out = ForceConstStem(t) + ".out";
+  const Gaussian::GaussianOutputData w = ReadConstrainedQMOptimization(*this, out);
   run_gauss(inp, out);
   SetComparisonCoordinates(*this, w.prop.xyzInputOrient);
   WriteCoorPDB(dir + "pdb/fc.pdb", "comp");

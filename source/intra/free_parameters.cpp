@@ -4,27 +4,29 @@
 
 void AllFreeParameters(const Param& p, CParamToOptArray& list) {
   list.init();
-  if (OptInter.sBond > 0) {
-    for (int i = 0; i < p.nbonds; ++i) {
-      const Param::Bonds& b = p.bond.at(i);
-      if (b.fOpt == 0) continue;
-      list.newParam('b', 'f', 0, i, b.force);
-      list.newParam('b', 'b', 0, i, b.rmin);
-    }
-  }
-  if (OptInter.sAngle > 0) {
-    for (int i = 0; i < p.nangles; ++i) {
-      const Param::Angles& a = p.angle.at(i);
-      if (a.fOpt == 0) continue;
-      list.newParam('a', 'f', 0, i, a.force);
-      list.newParam('a', 'a', 0, i, a.amin);
-      if (a.ub) {
-        list.newParam('a', 'k', 0, i, a.kub);
-        list.newParam('a', 's', 0, i, a.s0);
-      }
-    }
-  }
+  if (OptInter.sBond > 0) AddBondParameters(p, "fb", list);
+  if (OptInter.sAngle > 0) AddAngleParameters(p, "faks", list);
   if (OptInter.sDihe > 0) AddDiheImprForceConstants(p, list);
+}
+
+void AddBondParameters(const Param& p, const char* kinds, CParamToOptArray& list) {
+  for (int i = 0; i < p.nbonds; ++i) {
+    const Param::Bonds& b = p.bond.at(i);
+    if (b.fOpt == 0) continue;
+    for (const char* k = kinds; *k != '\0'; ++k) list.newParam('b', *k, 0, i, *k == 'f' ? b.force : b.rmin);
+  }
+}
+
+void AddAngleParameters(const Param& p, const char* kinds, CParamToOptArray& list) {
+  for (int i = 0; i < p.nangles; ++i) {
+    const Param::Angles& a = p.angle.at(i);
+    if (a.fOpt == 0) continue;
+    for (const char* k = kinds; *k != '\0'; ++k) {
+      if ((*k == 'k' || *k == 's') && a.ub != 1) continue;
+      const Real value = *k == 'f' ? a.force : *k == 'a' ? a.amin : *k == 'k' ? a.kub : a.s0;
+      list.newParam('a', *k, 0, i, value);
+    }
+  }
 }
 
 void AddDiheImprForceConstants(const Param& p, CParamToOptArray& list) {

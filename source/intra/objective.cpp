@@ -75,11 +75,12 @@ Real rmsd_b(Vec_I_DP& x) {
   SumRestraints(param, paramInitial, restraints);
   std::cout << " step " << iCcycle << std::endl;
 
-  Real energy = 0.0, valueSum = 0.0;
-  ReportScanTerms(mol1, energy, valueSum);
+  Real scans = 0.0, valueSum = 0.0;
+  ReportScanTerms(mol1, scans, valueSum);
   termRmsdHistory.Record(mol1);
-  energy += ReportMultiScans(OptInter.SoftDiheMulti);
-  if (OptInter.sDihe > 0) energy += ReportTargetStructures(TargetStr);
+  const Real multi = ReportMultiScans(OptInter.SoftDiheMulti);
+  const Real targets = OptInter.sDihe > 0 ? ReportTargetStructures(TargetStr) : 0.0;
+  const Real energy = scans + multi + targets;
   WriteAllResults(mol1);
 
   const Real structure = OptInter.DeformationBased ? rmsd_str() : 0.0;
@@ -87,6 +88,9 @@ Real rmsd_b(Vec_I_DP& x) {
   const Real total = energy * OptInter.sSP + penalties.angle + penalties.bond + valueSum +
                      structure * OptInter.sStr + restraintSum;
   PrintSummary(energy, valueSum, structure, restraintSum, total);
+  AppendObjectiveHistory(iCcycle, {scans * OptInter.sSP, multi * OptInter.sSP, targets * OptInter.sSP, valueSum,
+                                   structure * OptInter.sStr, restraintSum, penalties.angle + penalties.bond,
+                                   total});
 
   if (changed)
     for (int i = 0; i < n; ++i) xPrev[i] = static_cast<float>(x[i]);

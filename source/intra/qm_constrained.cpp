@@ -1,6 +1,7 @@
 #include "intra/qm_constrained.h"
 
 #include <fstream>
+#include <utility>
 
 #include "charmm.h"
 #include "errors.h"
@@ -25,15 +26,27 @@ CConstraint DiheConstraint(const std::vector<int>& aid, Real value) {
   return c;
 }
 
+void PrepareConstrainedQMOptimization(CMolecule& m, const std::string& inp, const std::string& out,
+                                      std::vector<Real> cr, const std::vector<CConstraint>& cons,
+                                      std::vector<Gaussian::QMJob>& batch) {
+  if (GaussianOutputComplete(out)) return;
+  if (!std::ofstream(inp, std::ios::app)) EndProcess(1, "$ err unable to open file : " + inp + "\n");
+  CHARMM::Optimize(m, inp, out, cr, cons);
+  Gaussian::WriteOptimizeDeck(m, inp, cr, cons);
+  batch.push_back({inp, out});
+}
+
 Gaussian::GaussianOutputData ConstrainedQMOptimization(CMolecule& m, const std::string& inp,
                                                        const std::string& out, std::vector<Real> cr,
                                                        const std::vector<CConstraint>& cons) {
-  if (!GaussianOutputComplete(out)) {
-    if (!std::ofstream(inp, std::ios::app))
-      EndProcess(1, "$ err unable to open file : " + inp + "\n");
-    CHARMM::Optimize(m, inp, out, cr, cons);
-    Gaussian::Optimize(m, inp, out, cr, cons);
-  }
+  std::vector<Gaussian::QMJob> batch;
+  PrepareConstrainedQMOptimization(m, inp, out, std::move(cr), cons, batch);
+  Gaussian::RunQMBatch(batch);
+  return ReadConstrainedQMOptimization(m, out);
+}
+
+Gaussian::GaussianOutputData ReadConstrainedQMOptimization(const CMolecule& m,
+                                                           const std::string& out) {
   Gaussian::GaussianOutputData w;
   Gaussian::ReadGaussianOutput(out, w);
   const std::size_t have = w.prop.xyzInputOrient.size();

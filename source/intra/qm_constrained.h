@@ -26,6 +26,15 @@ Gaussian::GaussianOutputData ConstrainedQMOptimization(CMolecule& m, const std::
                                                        const std::string& out, std::vector<Real> cr,
                                                        const std::vector<CConstraint>& cons);
 
+// The same in two steps, for a batch of such jobs: the CHARMM minimisation
+// and the deck, with the job added to batch (nothing when out is complete
+// already); then, after the batch has run, the output read back.
+void PrepareConstrainedQMOptimization(CMolecule& m, const std::string& inp, const std::string& out,
+                                      std::vector<Real> cr, const std::vector<CConstraint>& cons,
+                                      std::vector<Gaussian::QMJob>& batch);
+Gaussian::GaussianOutputData ReadConstrainedQMOptimization(const CMolecule& m,
+                                                           const std::string& out);
+
 // Puts the coordinates xyz (x, y, z per atom) into the comparison set of m.
 void SetComparisonCoordinates(CMolecule& m, const std::vector<Real>& xyz);
 

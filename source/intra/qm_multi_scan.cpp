@@ -115,32 +115,47 @@ void CMolecule::QM_PES_Multi_Scan(CSoftDiheMulti& s) {
     bool any = false;
     for (const CGridPoint& p : grid.point) any = any || scheduled(p);
     if (!any) break;
-    for (CGridPoint& p : grid.point) {
-      if (!scheduled(p)) continue;
+    // The points of one pass start from structures of earlier passes only,
+    // so that they are independent jobs.
+    std::vector<CGridPoint*> pass;
+    for (CGridPoint& p : grid.point)
+      if (scheduled(p)) pass.push_back(&p);
+    std::vector<std::vector<Real>> starts;
+    for (const CGridPoint* p : pass) {
+      std::vector<Real> start = current;
+      for (const CGridPoint* q : p->closePoint)
+        if (!q->cr.empty()) start = q->cr;
+      starts.push_back(start);
+    }
+    const auto stemOf = [&dir](const CGridPoint* p) { return dir + inttostr(p->id); };
+    std::vector<std::size_t> items(pass.size());
+    for (std::size_t k = 0; k < items.size(); ++k) items[k] = k;
+    const auto prepare = [&](std::size_t k, std::vector<Gaussian::QMJob>& batch) {
+      CGridPoint& p = *pass[k];
       int id = -1;
       for (const CPoint& e : earlier)
         if (e.v == p.val) id = e.id;
       if (id < 0) id = SmallestFreeId(used);
       used.insert(id);
-      std::vector<Real> start = current;
-      for (const CGridPoint* q : p.closePoint)
-        if (!q->cr.empty()) start = q->cr;
+      p.id = id;
       std::vector<CConstraint> cons;
       for (std::size_t d = 0; d < s.dihedral.size(); ++d)
         cons.push_back(DiheConstraint(s.dihedral[d].aid, p.val[d]));
       for (const CSoftDihe& c : s.constraint) cons.push_back(DiheConstraint(c.aid, c.val));
-      const std::string stem = dir + inttostr(id);
-      const Gaussian::GaussianOutputData w =
-          ConstrainedQMOptimization(*this, stem + ".inp", stem + ".out", start, cons);
+      PrepareConstrainedQMOptimization(*this, stemOf(&p) + ".inp", stemOf(&p) + ".out", starts[k],
+                                       cons, batch);
+    };
+    const auto finish = [&](std::size_t k) {
+      CGridPoint& p = *pass[k];
+      const Gaussian::GaussianOutputData w = ReadConstrainedQMOptimization(*this, stemOf(&p) + ".out");
       p.cr = w.prop.xyzInputOrient;
       p.eQM = w.prop.energy;
-      p.id = id;
       p.ifHasValue = true;
-      CheckPointDihedrals(s, p, stem + ".out");
+      CheckPointDihedrals(s, p, stemOf(&p) + ".out");
       SetComparisonCoordinates(*this, p.cr);
-      WriteCoorPDB(dir + "pdb/" + inttostr(id) + ".pdb", "comp");
-    }
-
+      WriteCoorPDB(dir + "pdb/" + inttostr(p.id) + ".pdb", "comp");
+    };
+    Gaussian::RunQMGroups(Gaussian::IndependentGroups(items), prepare, finish);
     Real lowest = 1.0;
     for (const CGridPoint& p : grid.point)
       if (p.ifHasValue && p.eQM < lowest) lowest = p.eQM;

@@ -1,6 +1,7 @@
 #include "charge/charge_support.h"
 
 #include "io.h"
+#include "support/gaussian_outputs.h"
 #include "support/molecule.h"
 
 namespace testing_support {
@@ -78,22 +79,13 @@ WaterTIP3P& AddFacingWater(double qmEnergy, double qmDist, double scale, int geo
 
 std::string ProbeOutput(double rx, double energy, const std::vector<double>& centres,
                         bool errorTermination) {
-  std::string t = " Entering Gaussian System\n";
-  t += "                          Z-Matrix orientation:\n";
-  t += " ---------------------------------------------------------------------\n";
-  t += " Center     Atomic      Atomic             Coordinates (Angstroms)\n";
-  t += " Number     Number       Type             X           Y           Z\n";
-  t += " ---------------------------------------------------------------------\n";
-  for (std::size_t i = 0; i < centres.size() / 3; ++i) {
-    t += Format("%7d %10d %11d %15.6f %11.6f %11.6f\n", static_cast<int>(i) + 1, 1, 0,
-                centres[3 * i], centres[3 * i + 1], centres[3 * i + 2]);
-  }
-  t += " ---------------------------------------------------------------------\n";
-  t += Format(" SCF Done:  E(RHF) =  %.9f     A.U. after    9 cycles\n", energy);
-  t += Format(" ! RX            %.4f         -DE/DX =    0.0                 !\n", rx);
-  if (errorTermination) t += " Error termination via Lnk1e in l101.exe\n";
-  t += " Normal termination of Gaussian 09\n";
-  return t;
+  std::string rows;
+  for (std::size_t i = 0; i < centres.size() / 3; ++i)
+    rows += Format("%7d %10d %11d %15.6f %11.6f %11.6f\n", static_cast<int>(i) + 1, 1, 0, centres[3 * i],
+                   centres[3 * i + 1], centres[3 * i + 2]);
+  return " Entering Gaussian System\n" + OrientationTable("Z-Matrix", rows) + ScfDone(Format("%.9f", energy)) +
+         Format(" ! RX            %.4f         -DE/DX =    0.0                 !\n", rx) +
+         (errorTermination ? " Error termination via Lnk1e in l101.exe\n" : "") + kNormalTermination;
 }
 
 std::vector<double> ComplexCentres(const CMolecule& solute, int nWaterCentres) {

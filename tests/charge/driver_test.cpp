@@ -19,17 +19,6 @@ namespace {
 using namespace testing_support;
 namespace fs = std::filesystem;
 
-const char* kParameters =
-    "* test parameters\n"
-    "NONBONDED\n"
-    "CG331    0.0  -0.0780  2.0500\n"
-    "OG311    0.0  -0.1921  1.7650\n"
-    "HGA3     0.0  -0.0240  1.3400\n"
-    "HGP1     0.0  -0.0460  0.2245\n"
-    "HT       0.0  -0.0460  0.2245\n"
-    "OT       0.0  -0.1521  1.7682\n"
-    "END\n";
-
 class ChargeDriver : public ::testing::Test {
  protected:
   ChargeStateGuard guard;
@@ -37,7 +26,7 @@ class ChargeDriver : public ::testing::Test {
   void SetUp() override {
     fpath = dir.path().string() + "/";
     CharmmTopPar = Charmm();
-    CharmmTopPar.params.push_back(dir.Write("test.prm", kParameters));
+    CharmmTopPar.params.push_back(std::string(QM2FF_SOURCE_DIR) + "/tests/data/charge/nonbonded.prm");
     mol1 = BondedMethanol();
     mol1.QMEnergy[0] = -115.0;
     iStepOpt = 0;
@@ -66,20 +55,29 @@ class ChargeDriver : public ::testing::Test {
   }
 };
 
-TEST_F(ChargeDriver, SingleEvaluatesOnceAndReports) {
+// With `single`: one evaluation from the start charges of a file (its
+// restraint classes as penalties), one report, the net charge corrected.
+TEST_F(ChargeDriver, SingleEvaluatesOnceFromStartChargesOfAFileAndReports) {
   ProbeHydroxylHydrogen();
   ParamOptCharges.skipOpt = true;
-  mol1.atom[0].q += 0.03;  // 0.03 off the net charge
+  ParamOptCharges.chargeInitFile = "start.str";
+  // C 0.03 off the net charge; a negative class is not taken.
+  dir.Write("start.str", "* start\nATOM C CG331 -0.01 ! 0.5\natom ho HGP1 0.42 ! -1\nBOND C O\n");
+  dir.Write("charge.rel", "f O -0.65\n");
   const std::string out = Fit();
   EXPECT_EQ(out.find("step "), out.rfind("step ")) << out;
+  EXPECT_TRUE(Contains(out, "$ reading initial charges from " + fpath + "/start.str\n"));
   EXPECT_TRUE(Contains(out, "step       0 water energy"));
   EXPECT_FALSE(Contains(out, "$ Optimization of charges started"));
   EXPECT_TRUE(Contains(out, "$ Statistics of water interactions :"));
   EXPECT_TRUE(Contains(out, "$ for water : \n"));
+  EXPECT_DOUBLE_EQ(mol1.atom[0].qpenalty, 0.5);
+  EXPECT_DOUBLE_EQ(mol1.atom[5].qpenalty, 1000.0);
+  EXPECT_DOUBLE_EQ(mol1.atom[1].q, -0.65);  // fixed by the relations file
   // Start charges as given, optimised ones after the net-charge correction.
   EXPECT_NEAR(mol1.atom[0].qstart, -0.01, 1e-12);
-  EXPECT_NEAR(mol1.atom[0].qopt, -0.015, 1e-12);
-  EXPECT_NEAR(mol1.atom[5].qopt, 0.415, 1e-12);
+  EXPECT_NEAR(mol1.atom[0].qopt, -0.016, 1e-12);
+  EXPECT_NEAR(mol1.atom[5].qopt, 0.414, 1e-12);
   EXPECT_TRUE(Contains(out, "$ Total charge computed / given :   0.000 /   0.000 \n")) << out;
   // QM energy of the water: (-191.008 + 115 + 76) * 627.51, scaled by 1.16.
   EXPECT_TRUE(Contains(out, "   1 &       1  &       HO-O  &    -5.82 |")) << out;
@@ -97,21 +95,6 @@ TEST_F(ChargeDriver, WithoutProbesPopulationChargesStartTheIndependentAtoms) {
   EXPECT_FALSE(Contains(out, "$ for water"));
   EXPECT_TRUE(Contains(out, "$ Developed charges : \n"));
   EXPECT_TRUE(fs::exists(dir.path() / "water1" / "respdb" / "opt.pdb"));
-}
-
-TEST_F(ChargeDriver, StartChargesAndPenaltiesFromAFile) {
-  ProbeHydroxylHydrogen();
-  ParamOptCharges.skipOpt = true;
-  ParamOptCharges.chargeInitFile = "start.str";
-  dir.Write("start.str", "* start\nATOM C CG331 -0.18 ! 0.5\natom ho HGP1 0.50 ! -1\nBOND C O\n");
-  dir.Write("charge.rel", "f O -0.7\n");
-  const std::string out = Fit();
-  EXPECT_TRUE(Contains(out, "$ reading initial charges from " + fpath + "/start.str\n"));
-  EXPECT_DOUBLE_EQ(mol1.atom[0].qstart, -0.18);
-  EXPECT_DOUBLE_EQ(mol1.atom[0].qpenalty, 0.5);
-  EXPECT_DOUBLE_EQ(mol1.atom[5].qstart, 0.5);
-  EXPECT_DOUBLE_EQ(mol1.atom[5].qpenalty, 1000.0);  // a negative class is not taken
-  EXPECT_DOUBLE_EQ(mol1.atom[1].q, -0.7);           // fixed by the relations file
 }
 
 TEST_F(ChargeDriver, EveryChargeFixedLeavesNothingToOptimise) {

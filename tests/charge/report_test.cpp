@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "charge/charge_support.h"
 #include "support/printed.h"
+#include "support/run.h"
 
 namespace {
 
@@ -14,7 +17,9 @@ using namespace testing_support;
 class ChargeReport : public ::testing::Test {
  protected:
   ChargeStateGuard guard;
+  TempDir dir;
   void SetUp() override {
+    fpath = dir.path().string() + "/";
     mol1 = Ion();
     mol1.atom[0].qstart = mol1.atom[0].qopt = 1.0;
   }
@@ -35,6 +40,11 @@ TEST_F(ChargeReport, OneGeometryHasNoOverallBlockAndLeavesOutUnusedWaters) {
   EXPECT_TRUE(Contains(out, "$ Dipole moment statistics for geometry : 1\n"));
   EXPECT_EQ(iStepOpt, 3);  // two evaluations from 1, no progress line
   EXPECT_FALSE(Contains(out, "step "));
+  // The report's tables: the one water that counts, four dipoles.
+  const std::string waters = dir.Read("charge_waters.dat");
+  EXPECT_EQ(std::count(waters.begin(), waters.end(), '\n'), 2) << waters;
+  EXPECT_TRUE(Contains(waters, "\n1 X-Y 10.000000 -0.500000 ")) << waters;
+  EXPECT_TRUE(Contains(dir.Read("charge_dipoles.dat"), "\n1 fitted ")) << dir.Read("charge_dipoles.dat");
 }
 
 TEST_F(ChargeReport, RepulsiveWatersCountWhenNotRemoved) {

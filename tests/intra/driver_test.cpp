@@ -1,5 +1,5 @@
-// The start of the bonded fit: the parameter file, the early stops and the
-// default term of a dihedral that has none.
+// The start of the bonded fit: `printmis` stops after the parameter file,
+// which holds the default term of a dihedral that has none.
 #include <gtest/gtest.h>
 
 #include "intra/BondOpt.h"
@@ -25,29 +25,20 @@ TEST(BondedFitStart, PrintmisStopsAfterTheParameterFile) {
                 "BONDS\nCG331 HGA3 322.0 1.111\nOG311 HGP1 545.0 0.96\n"
                 "ANGLES\nHGA3 CG331 OG311 45.9 108.89\nHGA3 CG331 HGA3 35.5 108.4\n"
                 "CG331 OG311 HGP1 57.5 106.0\nEND\n")};
-  const struct {
-    const char* section;
-    int status;
-    std::string message;
-  } cases[] = {{"printmis\nincl bond\n", 0, ""}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.section);
-    mol1 = TypedMethanol();
-    OptInter = COptInter();
-    std::string printed;
-    testing::internal::CaptureStdout();
-    const ProcessExit e = ExpectExit([&] { OptimizeBondedParam::ProcessScriptBondOpt(c.section); });
-    printed = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(e.status, c.status);
-    EXPECT_EQ(e.message, c.message);
-    EXPECT_TRUE(Contains(printed,
-                         "$ dihedral HGA3 CG331 OG311 HGP1 has no term: it starts from "
-                         "0.01 kcal/mol, multiplicity 2, phase 0\n"))
-        << printed;
-    EXPECT_EQ(dir.Read("add_para.inp"),
-              "BONDS\n  CG331   OG311  200.00000    1.43000 \n\nANGLES\n\nDIHEDRALS\n"
-              "   HGA3   CG331   OG311    HGP1    0.01000    2       0.0 \n\nIMPROPER\n\n");
-  }
+  mol1 = TypedMethanol();
+  OptInter = COptInter();
+  ProcessExit e;
+  const std::string printed =
+      Printed([&] { e = ExpectExit([] { OptimizeBondedParam::ProcessScriptBondOpt("printmis\nincl bond\n"); }); });
+  EXPECT_EQ(e.status, 0);
+  EXPECT_EQ(e.message, "");
+  EXPECT_TRUE(Contains(printed,
+                       "$ dihedral HGA3 CG331 OG311 HGP1 has no term: it starts from "
+                       "0.01 kcal/mol, multiplicity 2, phase 0\n"))
+      << printed;
+  EXPECT_EQ(dir.Read("add_para.inp"),
+            "BONDS\n  CG331   OG311  200.00000    1.43000 \n\nANGLES\n\nDIHEDRALS\n"
+            "   HGA3   CG331   OG311    HGP1    0.01000    2       0.0 \n\nIMPROPER\n\n");
 }
 
 }  // namespace

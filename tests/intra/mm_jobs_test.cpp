@@ -24,17 +24,6 @@ using testing_support::TempDir;
 
 namespace {
 
-std::vector<std::vector<double>> Table(const std::string& text) {
-  std::vector<std::vector<double>> rows;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) {
-    std::istringstream words(line);
-    rows.emplace_back();
-    for (double v; words >> v;) rows.back().push_back(v);
-  }
-  return rows;
-}
-
 int Count(const std::string& text, const std::string& part) {
   int n = 0;
   for (auto p = text.find(part); p != std::string::npos; p = text.find(part, p + 1)) ++n;
@@ -131,7 +120,7 @@ TEST(BondedMMJobs, OneEvaluationOfMethanolWithTheStandIn) {
   // the lowest point of its scan.
   for (const auto& t : mol1.term) {
     SCOPED_TRACE(t.name);
-    const auto mm = Table(dir.Read("bond/" + t.name + "/charmm.results.dat"));
+    const auto mm = mm_testing::ReadTable(dir.Read("bond/" + t.name + "/charmm.results.dat"));
     ASSERT_EQ(mm.size(), static_cast<std::size_t>(t.npt));
     std::vector<double> card;
     for (int k = 0; k < t.npt; ++k) {
@@ -144,13 +133,13 @@ TEST(BondedMMJobs, OneEvaluationOfMethanolWithTheStandIn) {
   }
   // The multi-dimensional scan and the target structures: MM energies
   // relative to their lowest, beside the points and the QM energies.
-  const auto multi = Table(dir.Read("bond/" + OptInter.SoftDiheMulti[0].termName + "/charmm.results.dat"));
+  const auto multi = mm_testing::ReadTable(dir.Read("bond/" + OptInter.SoftDiheMulti[0].termName + "/charmm.results.dat"));
   ASSERT_EQ(multi.size(), 3u);
   EXPECT_EQ(multi[0][0], 60.0);
   EXPECT_EQ(std::min({multi[0][1], multi[1][1], multi[2][1]}), 0.0);
   const std::string targets = dir.Read("bond/target-structures/energy.results.dat");
   ASSERT_EQ(targets.rfind("# Emm Eqm\n", 0), 0u) << targets;
-  const auto rows = Table(targets.substr(10));
+  const auto rows = mm_testing::ReadTable(targets.substr(10));
   ASSERT_EQ(rows.size(), 2u);
   EXPECT_EQ(rows[1][1], 1.2);
   EXPECT_EQ(std::min(rows[0][0], rows[1][0]), 0.0);

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "engines/qm/g09_support.h"
 #include "gaussian.h"
 #include "support/methanol_inputs.h"
 #include "support/printed.h"
@@ -18,6 +19,8 @@
 namespace {
 
 using namespace testing_support;
+using mm_testing::AngleDeg;
+using mm_testing::Dist;
 namespace fs = std::filesystem;
 
 const fs::path kSource = QM2FF_SOURCE_DIR;
@@ -59,16 +62,6 @@ std::vector<double> InputCoordinates(const fs::path& out) {
   Gaussian::GaussianOutputData w;
   Gaussian::ReadGaussianOutput(out.string(), w);
   return w.prop.xyzInputOrient;
-}
-
-double Distance(const std::vector<double>& x, int i, int j) {
-  return std::hypot(x[3 * i] - x[3 * j], x[3 * i + 1] - x[3 * j + 1], x[3 * i + 2] - x[3 * j + 2]);
-}
-
-double Angle(const std::vector<double>& x, int i, int j, int k) {
-  double dot = 0;
-  for (int c = 0; c < 3; ++c) dot += (x[3 * i + c] - x[3 * j + c]) * (x[3 * k + c] - x[3 * j + c]);
-  return std::acos(dot / Distance(x, i, j) / Distance(x, k, j)) * 180.0 / M_PI;
 }
 
 fs::path TermDir(const fs::path& bond, char type) {
@@ -144,8 +137,10 @@ TEST(BondedQMReferences, MethanolForceConstantsAfterItsSoftDihedralScan) {
   const std::vector<double> fcAngle = InputCoordinates(angle / "fc.out");
   ASSERT_EQ(fcBond.size(), 18u);
   ASSERT_EQ(fcAngle.size(), 18u);
-  EXPECT_NEAR(Distance(fcBond, 0, 1), Distance(opt, 0, 1) - 0.06, 0.001);
-  EXPECT_NEAR(Angle(fcAngle, 0, 1, 2), Angle(opt, 0, 1, 2) - 4.0, 0.1);
+  using g09_testing::At;
+  EXPECT_NEAR(Dist(At(fcBond, 0), At(fcBond, 1)), Dist(At(opt, 0), At(opt, 1)) - 0.06, 0.001);
+  EXPECT_NEAR(AngleDeg(At(fcAngle, 0), At(fcAngle, 1), At(fcAngle, 2)), AngleDeg(At(opt, 0), At(opt, 1), At(opt, 2)) - 4.0,
+              0.1);
   for (const fs::path& t : {bond, angle}) {
     EXPECT_TRUE(fs::exists(t / "pdb/fc.pdb")) << t;
     EXPECT_FALSE(fs::exists(t / "qm_ref.dat")) << t;  // fc ends before the rigid scans

@@ -19,7 +19,7 @@ std::vector<double> Contents(const Mat_DP& m) {
   return v;
 }
 
-TEST(NRMat, ConstructorsAndValueAssignment) {
+TEST(NRMat, ConstructorsValueAssignmentAndNegativeShape) {
   EXPECT_EQ(Contents(Mat_DP()), (std::vector<double>{0, 0}));
   EXPECT_EQ(Contents(Mat_DP(3, 1)), (std::vector<double>{3, 1, 0, 0, 0}));
   EXPECT_EQ(Contents(Mat_DP(2.0, 1, 2)), (std::vector<double>{1, 2, 2, 2}));
@@ -30,9 +30,6 @@ TEST(NRMat, ConstructorsAndValueAssignment) {
   EXPECT_EQ(Contents(m), (std::vector<double>{2, 3, 1, 2, 3, 9, 5, 6}));
   m = 0.5;
   EXPECT_EQ(Contents(m), (std::vector<double>{2, 3, 0.5, 0.5, 0.5, 0.5, 0.5, 0.5}));
-}
-
-TEST(NRMat, NegativeShapeIsRefused) {
   EXPECT_THAT([] { Mat_DP(-1, 2); }, ThrowsMessage<std::invalid_argument>("NRMat: negative size"));
   EXPECT_THAT([] { Mat_DP(0.0, 2, -3); },
               ThrowsMessage<std::invalid_argument>("NRMat: negative size"));

@@ -13,7 +13,7 @@ using testing::ThrowsMessage;
 
 std::vector<double> Elements(const Vec_DP& v) { return {v.begin(), v.end()}; }
 
-TEST(NRVec, ConstructorsAndValueAssignment) {
+TEST(NRVec, ConstructorsValueAssignmentAndNegativeSize) {
   EXPECT_EQ(Vec_DP().size(), 0);
   EXPECT_EQ(Elements(Vec_DP(2)), (std::vector<double>{0, 0}));
   EXPECT_EQ(Elements(Vec_DP(2.5, 3)), (std::vector<double>{2.5, 2.5, 2.5}));
@@ -22,9 +22,6 @@ TEST(NRVec, ConstructorsAndValueAssignment) {
   EXPECT_EQ(Elements(v), (std::vector<double>{1.0, -2.0, 3.5}));
   v = 1.5;
   EXPECT_EQ(Elements(v), (std::vector<double>{1.5, 1.5, 1.5}));
-}
-
-TEST(NRVec, NegativeSizeIsRefused) {
   EXPECT_THAT([] { Vec_DP(-1); }, ThrowsMessage<std::invalid_argument>("NRVec: negative size"));
   EXPECT_THAT([] { Vec_DP(0.0, -2); },
               ThrowsMessage<std::invalid_argument>("NRVec: negative size"));

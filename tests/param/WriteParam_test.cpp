@@ -6,13 +6,10 @@
 #include "support/fpath_scope.h"
 #include "support/printed.h"
 #include "support/process_exit.h"
+#include "support/reference_file.h"
 #include "support/run.h"
 
-using testing_support::ExpectExit;
-using testing_support::FpathScope;
-using testing_support::Printed;
-using testing_support::TempDir;
-using testing_support::WithTypes;
+using namespace testing_support;
 
 namespace {
 
@@ -52,25 +49,13 @@ Param Sample() {
   return p;
 }
 
-TEST(WriteParam, WritesTheEntriesToFitInFixedColumns) {
+// The file of the entries to fit and the listing of every entry.
+TEST(WriteParam, WritesTheEntriesToFitInFixedColumnsAndListsEveryEntry) {
   TempDir dir;
   FpathScope wd(dir.path().string());
   Sample().write_param();
-  EXPECT_EQ(dir.Read("add_para.inp"),
-            "BONDS\n"
-            "  CG331    HGA3  322.00000    1.11100  ! alkane\n"
-            "\n"
-            "ANGLES\n"
-            "   HGA3   CG331    HGA3   35.50000  108.40000       5.40000      1.80200 !\n"
-            "   HGA3   CG331   OG311   45.90000  108.89000  !x\n"
-            "\n"
-            "DIHEDRALS\n"
-            "   HGA3   CG331   OG311    HGP1    0.20000    1     180.0 \n"
-            "   HGA3   CG331   OG311    HGP1    0.18000    3       0.0 \n"
-            "\n"
-            "IMPROPER\n"
-            "  CG2O1       X       X   OG2D1   60.00000 0 0.0  ! amide\n"
-            "\n");
+  ExpectSameAsReference(dir.Read("add_para.inp"), "param/add_para.inp");
+  ExpectSameAsReference(Printed([] { Sample().PrintParam(); }), "param/listing.txt");
 }
 
 TEST(WriteParam, UnwritableDirectoryEndsTheProcess) {
@@ -80,26 +65,6 @@ TEST(WriteParam, UnwritableDirectoryEndsTheProcess) {
   const auto e = ExpectExit([] { Sample().write_param(); });
   EXPECT_EQ(e.status, 1);
   EXPECT_EQ(e.message, "$ err unable to open file : " + missing + "/add_para.inp\n");
-}
-
-TEST(PrintParam, ListsEveryEntryWithItsOrigin) {
-  EXPECT_EQ(
-      Printed([] { Sample().PrintParam(); }),
-      "BOND\n"
-      "  CG331    HGA3  322.00000    1.11100 ! optimize : yes | read from : a.prm\n"
-      "  CG331   OG311    0.00000    0.00000 ! optimize :  no | read from : \n"
-      "ANGL\n"
-      "   HGA3   CG331    HGA3   35.50000  108.40000    5.40000    1.80200 ! optimize : yes | read "
-      "from : \n"
-      "   HGA3   CG331   OG311   45.90000  108.89000                       ! optimize : yes | read "
-      "from : \n"
-      "DIHE\n"
-      "   HGA3   CG331   OG311    HGP1    0.20000 1  180.00000 ! optimize : yes | read from : \n"
-      "   HGA3   CG331   OG311    HGP1    0.18000 3    0.00000 ! optimize : yes | read from : "
-      "b.prm\n"
-      "IMPR\n"
-      "  CG2O1       X       X   OG2D1   60.00000 0 0.0 ! optimize : yes | read from : \n"
-      "\n\n");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "io.h"
 #include "mol.h"
 #include "param/param.h"
 #include "support/molecule.h"
@@ -40,6 +41,46 @@ Entry& WithTypes(Entry& e, const std::vector<std::string>& types) {
   if constexpr (requires { e.atp3; }) e.atp3 = types.at(2);
   if constexpr (requires { e.atp4; }) e.atp4 = types.at(3);
   return e;
+}
+
+// Every field of every entry of the table, one line per entry (per term for
+// the dihedrals), with each of dirs written as "DIR".
+inline std::string Dump(const Param& p, const std::vector<std::string>& dirs = {}) {
+  std::string s;
+  const auto tail = [&s](const auto& e, const std::string& file) {
+    s += Format(" | fOpt %d read %d |%s| %s\n", e.fOpt, int(e.ifread), e.comment.c_str(),
+                file.c_str());
+  };
+  for (const auto& b : std::vector(p.bond.begin(), p.bond.begin() + p.nbonds)) {
+    s += Format("bond %d %d %s %s %s %s %.10g %.10g %.10g", b.i, b.j, b.atp1.c_str(),
+                b.atp2.c_str(), b.name1.c_str(), b.name2.c_str(), b.force, b.rmin, b.ideal);
+    tail(b, b.paramfile);
+  }
+  for (const auto& a : std::vector(p.angle.begin(), p.angle.begin() + p.nangles)) {
+    s += Format("angle %d %d %d %s %s %s %s %s %s %.10g %.10g %.10g ub %d %.10g %.10g", a.i, a.j,
+                a.k, a.atp1.c_str(), a.atp2.c_str(), a.atp3.c_str(), a.name1.c_str(),
+                a.name2.c_str(), a.name3.c_str(), a.force, a.amin, a.ideal, a.ub, a.kub, a.s0);
+    tail(a, a.paramfile);
+  }
+  for (const auto& d : std::vector(p.dihe.begin(), p.dihe.begin() + p.ndihe)) {
+    s += Format("dihe %d %d %d %d %s %s %s %s %s %s %s %s %.6g ntms %d", d.i, d.j, d.k, d.l,
+                d.atp1.c_str(), d.atp2.c_str(), d.atp3.c_str(), d.atp4.c_str(), d.name1.c_str(),
+                d.name2.c_str(), d.name3.c_str(), d.name4.c_str(), d.dmin, d.ntms);
+    tail(d, "");
+    for (int t = 0; t < kDiheTerms; ++t)
+      s += Format("  term %d on %d %.10g %.10g %.10g harm %d %s\n", t + 1, d.NonZero[t], d.force[t],
+                  d.angle[t], d.ideal[t], int(d.ifReadHarm[t]), d.paramfile[t].c_str());
+  }
+  for (const auto& m : std::vector(p.impr.begin(), p.impr.begin() + p.nimpr)) {
+    s += Format("impr %s %s %s %s %s %s %s %s %.10g", m.atp1.c_str(), m.atp2.c_str(),
+                m.atp3.c_str(), m.atp4.c_str(), m.name1.c_str(), m.name2.c_str(), m.name3.c_str(),
+                m.name4.c_str(), m.force);
+    tail(m, m.paramfile);
+  }
+  for (const auto& dir : dirs)
+    for (auto at = s.find(dir); at != std::string::npos; at = s.find(dir, at))
+      s.replace(at, dir.size(), "DIR");
+  return s;
 }
 
 }  // namespace testing_support

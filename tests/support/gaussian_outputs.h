@@ -12,18 +12,6 @@ inline constexpr const char* kNormalTermination = " Normal termination of Gaussi
 
 // A coordinate table ("Standard", "Input" or "Z-Matrix") over the given rows.
 std::string OrientationTable(const std::string& kind, const std::string& rows);
-// The table head up to the first row.
-std::string OrientationHead(const std::string& kind);
-// A geometry-convergence table with the four answers given.
-std::string ConvergenceTable(const char* force, const char* rmsForce, const char* displacement,
-                             const char* rmsDisplacement);
 std::string ScfDone(const std::string& energy);
-// A Mulliken block; rows as "     1  O   -0.319889\n".
-std::string MullikenBlock(const std::string& rows);
-// A dipole block with X, Y, Z and the total.
-std::string DipoleBlock(const std::string& x, const std::string& y, const std::string& z,
-                        const std::string& total);
-// An ESP charges block; rows as in MullikenBlock.
-std::string EspChargesBlock(const std::string& rows);
 
 }  // namespace testing_support

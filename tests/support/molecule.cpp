@@ -1,5 +1,7 @@
 #include "support/molecule.h"
 
+#include "io.h"
+
 namespace testing_support {
 
 CMolecule MakeMolecule(const std::vector<AtomSpec>& atoms) {
@@ -22,6 +24,30 @@ CMolecule MakeMolecule(const std::vector<AtomSpec>& atoms) {
   m.CopyMainSetToGeometry(0);
   m.fill_rv();
   return m;
+}
+
+std::string Describe(const CMolecule& m) {
+  std::string s = Format("natm %d netcharge %g\n", m.natm, m.netcharge);
+  for (const auto& a : m.atom)
+    s += Format(
+        "%d %s %s %s Z %d mass %g q %g pop %g penalty %g group %d bonds %d at %g %g %g LJ %g %g %g "
+        "%g\n",
+        a.serial, a.name.c_str(), a.type.c_str(), a.segid.c_str(), a.atmnum, a.mass, a.q, a.qpop,
+        a.qpenalty, a.group, a.ibond, a.xyz.at(0), a.xyz.at(1), a.xyz.at(2), a.eps, a.rmin, a.eps14,
+        a.rmin14);
+  const auto terms = [&s](const char* kind, const auto& list) {
+    s += kind;
+    for (const auto& t : list) {
+      s += " ";
+      for (std::size_t k = 0; k < t.aid.size(); ++k) s += (k ? "-" : "") + std::to_string(t.aid[k]);
+    }
+    s += "\n";
+  };
+  terms("bonds", m.bond);
+  terms("angles", m.angle);
+  terms("dihedrals", m.dihedral);
+  terms("impropers", m.impr);
+  return s;
 }
 
 CMolecule Methanol() {

@@ -18,6 +18,12 @@ struct AtomSpec {
 // given coordinates active and stored as geometry 0.
 CMolecule MakeMolecule(const std::vector<AtomSpec>& atoms);
 
+// The atoms (serial, name, type, segment, element, mass, charge, population
+// charge, charge penalty, group, number of bonds, coordinates, Lennard-Jones
+// values) and the bonded terms by atom index, one line each, for comparison
+// with a reference file.
+std::string Describe(const CMolecule& m);
+
 // Small molecules with typical bond lengths (Angstrom).
 CMolecule Methanol();  // C O H1 H2 H3 HO
 CMolecule Ethane();    // C1 C2 H11 H12 H13 H21 H22 H23

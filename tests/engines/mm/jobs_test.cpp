@@ -12,10 +12,8 @@
 #include <vector>
 
 #include "charmm.h"
+#include "support/molecule.h"
 #include "engines/mm/mm_support.h"
-#include "param/molecule_fixture.h"
-#include "param/param.h"
-#include "support/fpath_scope.h"
 
 using mm_testing::kStart;
 using mm_testing::MethanolEnergy;
@@ -39,18 +37,6 @@ double GradientRms(Structure s) {
       sum += std::pow((up - down) / (2 * h), 2);
     }
   return std::sqrt(sum / (3.0 * s.size()));
-}
-
-std::vector<std::vector<double>> ReadTable(const std::string& text) {
-  std::vector<std::vector<double>> rows;
-  std::istringstream in(text);
-  std::string line;
-  while (std::getline(in, line)) {
-    std::istringstream words(line);
-    rows.emplace_back();
-    for (double v; words >> v;) rows.back().push_back(v);
-  }
-  return rows;
 }
 
 // A methanol structure with HB1-CB-OG-HG1 eclipsed (kStart has it trans).
@@ -161,7 +147,7 @@ TEST_F(MmJobs, PesScansEveryTermAndWritesSurfaceAndResultCards) {
   dir.Write("bond/b_cb_og/pdb/3.pdb", mm_testing::Pdb(kStart));
   const auto r = mm_testing::RunExample(dir, "pes.inp");
   ASSERT_EQ(r.status, 0) << r.err;
-  const auto rows = ReadTable(dir.Read("surf.dat"));
+  const auto rows = mm_testing::ReadTable(dir.Read("surf.dat"));
   ASSERT_EQ(rows.size(), 21u);
   for (int i = 0; i < 3; ++i) {
     const auto& t = terms[i];
@@ -212,7 +198,7 @@ TEST_F(MmJobs, MultiPesAndTargetStructuresWriteOneEnergyPerStructure) {
   dir.Write("bond/" + scan + "/pdb/3.pdb", mm_testing::Pdb(kStart));
   auto r = mm_testing::RunExample(dir, "multi-pes.inp", "termname:" + scan);
   ASSERT_EQ(r.status, 0) << r.err;
-  auto rows = ReadTable(dir.Read("surf-multi-pes.dat"));
+  auto rows = mm_testing::ReadTable(dir.Read("surf-multi-pes.dat"));
   ASSERT_EQ(rows.size(), 3u);
   for (const auto& row : rows) ASSERT_EQ(row.size(), 1u);
   EXPECT_NEAR(rows[0][0] - rows[1][0], 1.08, 0.3);
@@ -229,7 +215,7 @@ TEST_F(MmJobs, MultiPesAndTargetStructuresWriteOneEnergyPerStructure) {
   dir.Write("bond/target-structures/pdb/1.pdb", mm_testing::Pdb(Eclipsed()));
   r = mm_testing::RunExample(dir, "target-str.inp");
   ASSERT_EQ(r.status, 0) << r.err;
-  rows = ReadTable(dir.Read("target-str.dat"));
+  rows = mm_testing::ReadTable(dir.Read("target-str.dat"));
   ASSERT_EQ(rows.size(), 2u);
   EXPECT_NEAR(rows[1][0] - rows[0][0], 1.08, 0.3);
 
@@ -239,53 +225,7 @@ TEST_F(MmJobs, MultiPesAndTargetStructuresWriteOneEnergyPerStructure) {
   dir.Write("restraints.str", CHARMM::RestraintsText(named, {CConstraint{{0, 1, 2, 3}, 0.0, 'd'}}));
   r = mm_testing::RunExample(dir, "target-str.inp");
   ASSERT_EQ(r.status, 0) << r.err;
-  rows = ReadTable(dir.Read("target-str.dat"));
+  rows = mm_testing::ReadTable(dir.Read("target-str.dat"));
   ASSERT_EQ(rows.size(), 2u);
   EXPECT_NEAR(rows[0][0], rows[1][0], 0.01);
-}
-
-// The trial parameter file as the system writes it replaces the force
-// field's bond, Urey-Bradley angle and dihedral entries; an improper of
-// other types is read and not used.
-TEST_F(MmJobs, TrialParametersWrittenByTheSystemOverrideTheForceField) {
-  using testing_support::WithTypes;
-  Param p;
-  auto& b = WithTypes(p.AddBond(), {"CG331", "OG311"});
-  b.force = 300.0;
-  b.rmin = 1.45;
-  auto& a = WithTypes(p.AddAngle(), {"HGA3", "CG331", "HGA3"});
-  a.force = 40.0;
-  a.amin = 110.0;
-  a.ub = 1;
-  a.kub = 10.0;
-  a.s0 = 1.7;
-  auto& d = WithTypes(p.AddDihe(), {"HGA3", "CG331", "OG311", "HGP1"});
-  d.NonZero = {1, 0, 1, 0, 0, 0};
-  d.force = {0.2, 0.0, 0.18};
-  d.angle = {180.0};
-  auto& m = WithTypes(p.AddImpr(), {"CG2O1", "X", "X", "OG2D1"});
-  m.force = 60.0;
-  b.fOpt = a.fOpt = d.fOpt = m.fOpt = 1;
-  {
-    testing_support::FpathScope wd(dir.path().string());
-    p.write_param();
-  }
-  const auto r = mm_testing::RunExample(dir, "minimize.inp");
-  ASSERT_EQ(r.status, 0) << r.err;
-  using mm_testing::Rad;
-  const auto& s = kStart;
-  const double co = mm_testing::Dist(s.at("CB"), s.at("OG"));
-  double expected = MethanolEnergy(s) + 300.0 * std::pow(co - 1.45, 2) - 428.0 * std::pow(co - 1.42, 2);
-  const char* hb[] = {"HB1", "HB2", "HB3"};
-  for (int i = 0; i < 3; ++i) {
-    const double phi = Rad(mm_testing::DiheDeg(s.at(hb[i]), s.at("CB"), s.at("OG"), s.at("HG1")));
-    expected += 0.2 * (1 + std::cos(phi - mm_testing::kPi));
-    for (int j = i + 1; j < 3; ++j) {
-      const double t = mm_testing::AngleDeg(s.at(hb[i]), s.at("CB"), s.at(hb[j]));
-      const double u = mm_testing::Dist(s.at(hb[i]), s.at(hb[j]));
-      expected += 40.0 * std::pow(Rad(t - 110.0), 2) - 35.5 * std::pow(Rad(t - 108.4), 2) +
-                  10.0 * std::pow(u - 1.7, 2) - 5.4 * std::pow(u - 1.802, 2);
-    }
-  }
-  EXPECT_NEAR(mm_testing::Energies(r.out, "start")["total"], expected, 1e-4) << dir.Read("add_para.inp");
 }

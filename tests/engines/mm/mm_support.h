@@ -6,6 +6,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "io.h"
 #include "support/run.h"
@@ -81,6 +82,18 @@ inline std::map<std::string, double> Energies(const std::string& log, const std:
       break;
     }
   return e;
+}
+
+// The numbers of each line of a text.
+inline std::vector<std::vector<double>> ReadTable(const std::string& text) {
+  std::vector<std::vector<double>> rows;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) {
+    std::istringstream words(line);
+    rows.emplace_back();
+    for (double v; words >> v;) rows.back().push_back(v);
+  }
+  return rows;
 }
 
 // The atoms of a CARD file; empty when it cannot be read.

@@ -34,23 +34,6 @@ TEST(G09Physics, MethanolWaterProbeHasAHydrogenBondDistanceAndEnergy) {
   EXPECT_NEAR(std::stod(readme.substr(documented + 15)), water.data.prop.energy, 1e-8);
 }
 
-TEST(G09Physics, FrozenCentreDoesNotMove) {
-  const auto atoms = Methanol();
-  std::string body;
-  for (size_t i = 0; i < atoms.size(); ++i) body += AtomLines({atoms[i]}, i == 5 || i == 2 ? -1 : 0);
-  const G09Run r = RunG09("#HF/6-31G* Opt NoSymm\n\nfrozen centres\n\n0 1\n" + body + "\n");
-  ASSERT_EQ(r.status, 0) << r.out;
-  const auto& xyz = r.data.prop.xyzInputOrient;
-  ASSERT_EQ(xyz.size(), 18u);
-  double moved = 0;
-  for (int i = 0; i < 6; ++i) {
-    const double shift = Distance(At(xyz, i), atoms[static_cast<size_t>(i)].xyz);
-    if (i == 2 || i == 5) EXPECT_NEAR(shift, 0.0, 1e-6) << "frozen centre " << i + 1;
-    else moved = std::max(moved, shift);
-  }
-  EXPECT_GT(moved, 1e-3);
-}
-
 TEST(G09Physics, AnOptimisationOutOfStepsEndsWithAnErrorTerminationAfterItsLastGeometry) {
   std::string deck = OptimisationDeck(Methanol(), "");
   deck.replace(deck.find("Opt=ModRedun "), 13, "Opt=(MaxCycle=2) NoSymm");
