@@ -1,6 +1,7 @@
 // The bonded fit: the parameter tables prepared, the families to fit chosen,
 // and one stage per family with its free parameters and QM references.
 #include <cstdio>
+#include <functional>
 #include <stdexcept>
 
 #include "capacity.h"
@@ -74,6 +75,15 @@ Vec_DP StartVector() {
   Vec_DP p(nPrt);
   for (int i = 0; i < nPrt; ++i) p[i] = paramToOpt.param[i].value;
   return p;
+}
+
+// Makes the parameters that add lists the stage's free parameters; returns
+// their current values.
+Vec_DP StageStart(const std::function<void(CParamToOptArray&)>& add) {
+  paramToOpt.init();
+  add(paramToOpt);
+  SetStageParameters();
+  return StartVector();
 }
 
 // An evaluation that is computed in full whatever the one before it was:
@@ -183,18 +193,12 @@ void CMolecule::OptimizeBondedTermsBonds() {
   if (FittedBonds() == 0) return;
   std::printf("$ optimization of bond terms\n");
   BondedTermsAbInitio();
-  paramToOpt.init();
-  AddBondParameters(param, "f", paramToOpt);
-  SetStageParameters();
-  Vec_DP p = StartVector();
+  Vec_DP p = StageStart([](CParamToOptArray& list) { AddBondParameters(param, "f", list); });
   EvaluateAfresh(p);
   Minimise(p, 3, "$ powell stopped");
   std::printf("$ Optimization complete\n");
 
-  paramToOpt.init();
-  AddBondParameters(param, "b", paramToOpt);
-  SetStageParameters();
-  p = StartVector();
+  p = StageStart([](CParamToOptArray& list) { AddBondParameters(param, "b", list); });
   Minimise(p, 2, "$ powell stopped");
   std::printf("$ Optimization complete\n");
 }
@@ -205,20 +209,14 @@ void CMolecule::OptimizeBondedTermsAngles() {
   std::printf("$ optimization of angle terms\n");
   std::printf("$ number of deegres of freedom: %i\n", n);
   BondedTermsAbInitio();
-  paramToOpt.init();
-  AddAngleParameters(param, "fk", paramToOpt);
-  SetStageParameters();
+  Vec_DP p = StageStart([](CParamToOptArray& list) { AddAngleParameters(param, "fk", list); });
   PrintAngleNeighbours();
-  Vec_DP p = StartVector();
   Real best = EvaluateAfresh(p);
   AngleTrialMoves(p, best, rmsd_b);
   Minimise(p, 2, "powell stopped");
   std::printf("Optimization complete\n");
 
-  paramToOpt.init();
-  AddAngleParameters(param, "as", paramToOpt);
-  SetStageParameters();
-  p = StartVector();
+  p = StageStart([](CParamToOptArray& list) { AddAngleParameters(param, "as", list); });
   if (OptInter.single == 1)
     rmsd_b(p);
   else
@@ -231,10 +229,7 @@ void CMolecule::OptimizeBondedTermsDiheImpr() {
   std::printf("$ optimization of dihedral and improper terms \n");
   std::printf("$ number of deegres of freedom: %i\n", n);
   BondedTermsAbInitio();
-  paramToOpt.init();
-  AddDiheImprForceConstants(param, paramToOpt);
-  SetStageParameters();
-  Vec_DP p = StartVector();
+  Vec_DP p = StageStart([](CParamToOptArray& list) { AddDiheImprForceConstants(param, list); });
   Real best = EvaluateAfresh(p);
   DiheTrialMoves(p, best, rmsd_b);
   Minimise(p, 2, "powell stopped");
