@@ -136,6 +136,9 @@ void ReadLines(std::istream& in, std::string& line, GaussianOutputData& w) {
       p.espval.push_back(strfloat(word(3)));
       w.SetRead("esp");
     }
+    //  Optimization completed.
+    //  Optimization completed on the basis of negligible forces.
+    if (word(1) == "Optimization" && word(2).starts_with("completed")) p.optcompleted = true;
     if (word(1) == "Error" && word(2) == "termination") p.iferror = true;
   }
 }
@@ -170,6 +173,20 @@ void ReadGaussianOutput(const std::string& fname, GaussianOutputData& w) {
   } catch (const std::exception&) {
     EndProcess(1, "$ err in gaussian output file : " + fname + " in line :" + line + "\n");
   }
+}
+
+GaussianOutputData ReadJobOutput(const std::string& fname, bool optimisation) {
+  GaussianOutputData w;
+  ReadGaussianOutput(fname, w);
+  if (w.prop.iferror)
+    EndProcess(1, "$ err gaussian output " + fname +
+                      " ends in an error termination: the job failed; read the end of the file, fix "
+                      "the cause, remove the file and run the script again\n");
+  if (optimisation && !w.prop.optcompleted)
+    EndProcess(1, "$ err the optimisation in gaussian output " + fname +
+                      " did not complete (no \"Optimization completed\" line): inspect it, remove "
+                      "the file and run the script again\n");
+  return w;
 }
 
 }  // namespace Gaussian

@@ -264,6 +264,12 @@ class CMolecule {
 
 extern CMolecule mol1;
 
+// Writes the single-point deck inp of m at its active coordinates and level
+// `theory`, runs it into out (or reuses out) and gives back the energy in
+// hartree; an output without energy ends the run naming it.
+Real SinglePointEnergy(const CMolecule& m, const std::string& theory, const std::string& inp,
+                       const std::string& out);
+
 // The MASS table of the last topology read.
 class Chem {
  public:

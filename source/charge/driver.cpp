@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "charge/ChargeSettings.h"
+#include "charge/determinacy.h"
 #include "charge/objective.h"
 #include "charge/relations.h"
 #include "charge/report.h"
@@ -149,6 +150,7 @@ void OptimizeCharges(CMolecule& s) {
     for (int i = 0; i < h2o[0].natm; ++i) PrintAtomLine(i + 1, h2o[0].atom[i]);
   }
   PrepareTargetFunction(s);
+  WarnUnfixedCharges(s);
 
   const int nvar = CountIndependent(s);
   if (!par.skipOpt) {
@@ -160,6 +162,7 @@ void OptimizeCharges(CMolecule& s) {
 
   PrintChargeOptResults(s);
   RoundCharges(s);
+  WarnLargeCharges(s);
   std::printf("\n$ Developed charges : \n");
   PrintChargeTable(s);
   WriteChargeTable(s);

@@ -29,7 +29,11 @@ const std::map<std::string, Handler>& Keywords() {
          for (int i = 2; i <= n; ++i) theory += tprint(line, i) + " ";
          std::printf("$ Ab-inito level of theory : %s\n", theory.c_str());
        }},
-      {"qmwaterenergy", [](const std::string& l) { ParamOptCharges.QMWaterEnergy = RealWord(l); }},
+      {"qmwaterenergy",
+       [](const std::string& l) {
+         ParamOptCharges.QMWaterEnergy = RealWord(l);
+         ParamOptCharges.QMWaterEnergyGiven = true;
+       }},
       {"single", [](const std::string&) { ParamOptCharges.skipOpt = true; }},
       {"chargerel", [](const std::string& l) { ParamOptCharges.chargeRelFile = tprint(l, 2); }},
       {"readinitcharge", [](const std::string& l) { ParamOptCharges.chargeInitFile = tprint(l, 2); }},

@@ -34,7 +34,8 @@ std::string Output(const CMolecule& m, const std::string& e) {
     rows += Format("%7d %10d %11d %15.6f %11.6f %11.6f\n", i + 1, m.atom[i].atmnum, 0, x[0], x[1],
                    x[2]);
   }
-  return OrientationTable("Input", rows) + ScfDone(e) + " Normal termination of Gaussian 09.\n";
+  return OrientationTable("Input", rows) + ScfDone(e) +
+         " Optimization completed.\n Normal termination of Gaussian 09.\n";
 }
 
 class ScanTerms : public ::testing::Test {
@@ -248,7 +249,7 @@ TEST_F(ScanTerms, OutputsWithoutTheirItemsAreNamed) {
     std::string file, text, message;
   } cases[] = {
       {"scan point without energy", "bond/b_c_o/3.scan.out",
-       coordinates.substr(0, coordinates.find(" SCF")) + kNormalTermination,
+       coordinates.substr(0, coordinates.find(" SCF")) + " Optimization completed.\n" + kNormalTermination,
        "$ err gaussian output " + scan + " holds no energy: inspect or remove it"},
       {"scan point without forces", "bond/b_c_o/3.scan.out", coordinates,
        "$ err gaussian output " + scan +

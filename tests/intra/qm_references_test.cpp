@@ -167,7 +167,7 @@ TEST(BondedQMReferences, MethanolForceConstantsAfterItsSoftDihedralScan) {
 
   // An output that ends normally but holds no structure stops the run, naming it.
   const std::string kept = ReadFile(soft / "7.scan.out");
-  std::ofstream(soft / "7.scan.out") << " Normal termination of Gaussian 09.\n";
+  std::ofstream(soft / "7.scan.out") << " Optimization completed.\n Normal termination of Gaussian 09.\n";
   const RunResult empty = RunRecorded(d, jobs);
   EXPECT_EQ(empty.status, 1);
   EXPECT_EQ(empty.err,
