@@ -55,17 +55,25 @@ class GaussianOutputData {
     std::vector<Real> espval;   // potential per fit point, atomic units
     bool ifconverged = false;
     bool iferror = false;
-    bool optcompleted = false;  // "Optimization completed" was written
+    bool optcompleted = false;   // "Optimization completed" was written
+    bool stepsexceeded = false;  // the optimisation stopped at its cycle limit
   } prop;
 };
 
 // Parses the Gaussian output fname into w.
 void ReadGaussianOutput(const std::string& fname, GaussianOutputData& w);
 
-// Parses the output of a job whose results are to be used: an output that
-// ends in an error termination, or an optimisation (`optimisation`) without
-// its "Optimization completed" line, ends the run naming the file.
-GaussianOutputData ReadJobOutput(const std::string& fname, bool optimisation);
+// What the results of a job are: a single point or population, an
+// optimisation, or a constrained optimisation of a scan or force constant
+// (their decks allow 20 cycles).
+enum class JobKind { Result, Optimisation, ConstrainedOptimisation };
+
+// Parses the output of a job whose results are to be used. An output that
+// ends in an error termination, or an optimisation without its "Optimization
+// completed" line, ends the run naming the file; except a constrained
+// optimisation stopped at its cycle limit, whose last structure is used with
+// a warning that names the file.
+GaussianOutputData ReadJobOutput(const std::string& fname, JobKind kind);
 
 }  // namespace Gaussian
 

@@ -1,5 +1,6 @@
 // Reader of Gaussian output files: one pass over the lines, recognising the
 // landmarks whose values the QM operations use.
+#include <cstdio>
 #include <fstream>
 #include <initializer_list>
 #include <stdexcept>
@@ -139,6 +140,9 @@ void ReadLines(std::istream& in, std::string& line, GaussianOutputData& w) {
     //  Optimization completed.
     //  Optimization completed on the basis of negligible forces.
     if (word(1) == "Optimization" && word(2).starts_with("completed")) p.optcompleted = true;
+    //     -- Number of steps exceeded,  NStep=  20
+    if (word(1) == "--" && word(2) == "Number" && word(4) == "steps" && word(5) == "exceeded,")
+      p.stepsexceeded = true;
     if (word(1) == "Error" && word(2) == "termination") p.iferror = true;
   }
 }
@@ -175,17 +179,23 @@ void ReadGaussianOutput(const std::string& fname, GaussianOutputData& w) {
   }
 }
 
-GaussianOutputData ReadJobOutput(const std::string& fname, bool optimisation) {
+GaussianOutputData ReadJobOutput(const std::string& fname, JobKind kind) {
   GaussianOutputData w;
   ReadGaussianOutput(fname, w);
-  if (w.prop.iferror)
+  const bool atCycleLimit = kind == JobKind::ConstrainedOptimisation && w.prop.stepsexceeded;
+  if (w.prop.iferror && !atCycleLimit)
     EndProcess(1, "$ err gaussian output " + fname +
                       " ends in an error termination: the job failed; read the end of the file, fix "
                       "the cause, remove the file and run the script again\n");
-  if (optimisation && !w.prop.optcompleted)
+  if (kind != JobKind::Result && !w.prop.optcompleted && !atCycleLimit)
     EndProcess(1, "$ err the optimisation in gaussian output " + fname +
                       " did not complete (no \"Optimization completed\" line): inspect it, remove "
                       "the file and run the script again\n");
+  if (atCycleLimit)
+    std::fprintf(stderr,
+                 "$ warning: the constrained optimisation in gaussian output %s stopped at its cycle "
+                 "limit; its last structure and energy are used\n",
+                 fname.c_str());
   return w;
 }
 

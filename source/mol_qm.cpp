@@ -118,7 +118,7 @@ void CMolecule::QMOptCoordinates(int igeom) {
   WriteQMDeck(inp, out, deck);
 
   run_gauss(inp, out);
-  const GaussianOutputData w = Gaussian::ReadJobOutput(out, true);
+  const GaussianOutputData w = Gaussian::ReadJobOutput(out, Gaussian::JobKind::Optimisation);
   RequireEnergy(w, out);
   StoreEnergy(*this, w, igeom);
   const std::vector<Real>& xyzOpt = OptimizedCoordinates(w, natm, out);
@@ -165,7 +165,7 @@ Real SinglePointEnergy(const CMolecule& m, const std::string& theory, const std:
   deck += AtomLines(m, "%3d -1 %9.5f %9.5f %9.5f\n") + "\n\n";
   WriteQMDeck(inp, out, deck);
   run_gauss(inp, out);
-  const GaussianOutputData w = Gaussian::ReadJobOutput(out, false);
+  const GaussianOutputData w = Gaussian::ReadJobOutput(out, Gaussian::JobKind::Result);
   RequireEnergy(w, out);
   return w.prop.energy;
 }
@@ -193,7 +193,7 @@ void CMolecule::PopEspCharges(int igeom) {
   WriteQMDeck(inp, out, deck);
 
   run_gauss(inp, out);
-  const GaussianOutputData w = Gaussian::ReadJobOutput(out, false);
+  const GaussianOutputData w = Gaussian::ReadJobOutput(out, Gaussian::JobKind::Result);
   StoreEspCharges(*this, w, out);
   StoreDipole(*this, w, igeom);
 

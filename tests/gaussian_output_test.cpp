@@ -109,6 +109,52 @@ TEST(ReadGaussianOutput, FailuresEndTheProcess) {
   }
 }
 
+// Which outputs of failed jobs each kind of job refuses; a constrained
+// optimisation stopped at its cycle limit is used, with a warning.
+TEST(ReadJobOutput, RefusesTheOutputsOfFailedJobs) {
+  using Gaussian::JobKind;
+  TempDir dir;
+  const std::string energy = " SCF Done:  E(RHF) =  -74.96     A.U. after 5 cycles\n";
+  const std::string normal = " Normal termination of Gaussian 09.\n";
+  const std::string error = " Error termination request processed by link 9999.\n";
+  const std::string limit = " Optimization stopped.\n    -- Number of steps exceeded,  NStep=  20\n";
+  const std::string path = (dir.path() / "job.out").string();
+  const std::string failed = "$ err gaussian output " + path +
+                             " ends in an error termination: the job failed; read the end of the "
+                             "file, fix the cause, remove the file and run the script again\n";
+  const std::string unfinished = "$ err the optimisation in gaussian output " + path +
+                                 " did not complete (no \"Optimization completed\" line): inspect "
+                                 "it, remove the file and run the script again\n";
+  const std::string warned = "$ warning: the constrained optimisation in gaussian output " + path +
+                             " stopped at its cycle limit; its last structure and energy are used\n";
+  const struct {
+    std::string text;
+    JobKind kind;
+    std::string refused, warning;
+  } rows[] = {
+      {energy + normal, JobKind::Result, "", ""},
+      {energy + error, JobKind::Result, failed, ""},
+      {energy + " Optimization completed.\n" + normal, JobKind::Optimisation, "", ""},
+      {energy + normal, JobKind::Optimisation, unfinished, ""},
+      {energy + limit + error, JobKind::Optimisation, failed, ""},
+      {energy + limit + error, JobKind::ConstrainedOptimisation, "", warned},
+      {energy + error, JobKind::ConstrainedOptimisation, failed, ""},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.text);
+    dir.Write("job.out", row.text);
+    testing::internal::CaptureStderr();
+    if (row.refused.empty()) {
+      EXPECT_DOUBLE_EQ(Gaussian::ReadJobOutput(path, row.kind).prop.energy, -74.96);
+    } else {
+      const ProcessExit e = ExpectExit([&] { Gaussian::ReadJobOutput(path, row.kind); });
+      EXPECT_EQ(e.status, 1);
+      EXPECT_EQ(e.message, row.refused);
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), row.warning);
+  }
+}
+
 // The real outputs beside the project: every landmark they hold, with the
 // number of values read (0: not read) and one of the values.
 TEST(ReadGaussianOutputReference, LandmarksOfTheRealOutputs) {

@@ -160,7 +160,7 @@ void ReadWaterProbe(WaterTIP3P& w, const CMolecule& solute, Real angle, bool pos
   const int b = solute.atom[w.aid1].ibond;
   const std::string stem = WaterProbeDir(w) + WaterProbeStem(w, angle);
   const std::string out = stem + ".out";
-  const Gaussian::GaussianOutputData data = Gaussian::ReadJobOutput(out, false);
+  const Gaussian::GaussianOutputData data = Gaussian::ReadJobOutput(out, Gaussian::JobKind::Result);
   const std::vector<std::string>& names = CentreNames(positive, b);
   const std::size_t ncentres = static_cast<std::size_t>(solute.natm) + names.size();
   const std::vector<Real>& xyz = data.prop.xyzZmatrixOrient;

@@ -47,7 +47,7 @@ Gaussian::GaussianOutputData ConstrainedQMOptimization(CMolecule& m, const std::
 
 Gaussian::GaussianOutputData ReadConstrainedQMOptimization(const CMolecule& m,
                                                            const std::string& out) {
-  const Gaussian::GaussianOutputData w = Gaussian::ReadJobOutput(out, true);
+  const Gaussian::GaussianOutputData w = Gaussian::ReadJobOutput(out, Gaussian::JobKind::ConstrainedOptimisation);
   const std::size_t have = w.prop.xyzInputOrient.size();
   if (have != static_cast<std::size_t>(m.natm) * 3) {
     throw DetailedError(
