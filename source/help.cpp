@@ -17,7 +17,7 @@ const HelpLine kCommands[] = {
     {"writetop FILE", "write the molecule's residue with its current charges"},
     {"readcoorxyz FILE [N]", "coordinates of geometry N (default 1) from an XYZ file"},
     {"readcoorpdb FILE [N]", "coordinates of geometry N (default 1) from a PDB file"},
-    {"generatebonds", "bonds from the distances of the coordinates"},
+    {"generatebonds", "add bonds between atoms close enough in the coordinates"},
     {"readparam", "look up the molecule's parameters in the parameter files"},
     {"energy", "print the MM energy of the molecule and stop"},
     {"charge Q", "net charge of the molecule (e; default 0)"},
