@@ -6,6 +6,7 @@
 
 #include "MainScript.h"
 #include "errors.h"
+#include "help.h"
 #include "io.h"
 #include "util.h"
 
@@ -59,6 +60,10 @@ int RunProgram(int argc, char** argv) {
     if (argc < 2) {
       std::fprintf(stderr, "usage: %s SCRIPT\n", argc > 0 ? argv[0] : "qm2ff");
       return 1;
+    }
+    if (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h") {
+      std::fputs(HelpText().c_str(), stdout);
+      return 0;
     }
     MainScript::ProcessScriptMain(ReadScript(argv[1]));
   } catch (const ProcessExit& exit) {

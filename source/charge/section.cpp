@@ -100,6 +100,12 @@ void ReadChargeSection(const std::string& input) {
   }
 }
 
+std::vector<std::string> KeywordNames() {
+  std::vector<std::string> names;
+  for (const auto& [word, handler] : Keywords()) names.push_back(word);
+  return names;
+}
+
 void ProcessScriptChargeOpt(const std::string& input) {
   ReadChargeSection(input);
   OptimizeCharges(mol1);

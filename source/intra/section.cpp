@@ -282,6 +282,12 @@ void ReadBondSection(const std::string& input) {
   }
 }
 
+std::vector<KeywordName> KeywordNames() {
+  std::vector<KeywordName> names;
+  for (const Keyword& k : kKeywords) names.push_back({k.word, k.anyCase});
+  return names;
+}
+
 void ProcessScriptBondOpt(const std::string& input) {
   ReadBondSection(input);
   mol1.CreateListParam(param);
