@@ -127,7 +127,7 @@ TEST(BondedRun, MethanolReferencesRerunsAndOneEvaluation) {
 
   // An output that ends normally but holds no structure stops the run, naming it.
   const std::string kept = dir.Read(kSoft + "7.scan.out");
-  dir.Write(kSoft + "7.scan.out", " Normal termination of Gaussian 09.\n");
+  dir.Write(kSoft + "7.scan.out", " Optimization completed.\n Normal termination of Gaussian 09.\n");
   r = RunRecorded(d, jobs);
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "$ err gaussian output " + d.string() + "//" + kSoft +
