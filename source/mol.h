@@ -190,7 +190,10 @@ class CMolecule {
 
   // --- force-field parameters ---
   void CreateListParam(Param& p);
-  void read_nnbond();
+  // Lennard-Jones terms of every atom from the parameter files. A type
+  // without them raises DetailedError; with `missing`, its atoms keep their
+  // terms and the type is added there instead.
+  void read_nnbond(std::vector<std::string>* missing = nullptr);
 
   // --- bonded fit: driver and stages (intra/driver.cpp) ---
   void OptimizeBondedTerms();

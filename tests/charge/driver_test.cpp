@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "charge/charge_support.h"
+#include "errors.h"
 #include "support/molecule.h"
 #include "support/printed.h"
 #include "support/process_exit.h"
@@ -124,11 +125,9 @@ TEST(ReadInitialCharges, FaultyFilesRaiseOrEndTheProcess) {
   CMolecule m = BondedMethanol();
   TempDir dir;
   const std::string none = (dir.path() / "none.str").string();
-  EXPECT_THAT([&] { ReadInitialChargesFromFile(m, none); },
-              ThrowsMessage<std::runtime_error>(StrEq("unable to open file : " + none)));
-  const std::string bad = dir.Write("bad.str", "ATOM C CG331 x\n");
-  EXPECT_THAT([&] { Printed([&] { ReadInitialChargesFromFile(m, bad); }); },
-              ThrowsMessage<std::invalid_argument>(StrEq("not a number: 'X'")));
+  EXPECT_THAT(
+      [&] { ReadInitialChargesFromFile(m, none); },
+      ThrowsMessage<DetailedError>(StrEq("$ err can not open the start-charge file " + none)));
   const std::string unknown = dir.Write("unknown.str", "ATOM CX CG331 0.1\n");
   const ProcessExit e = ExpectExit([&] { Printed([&] { ReadInitialChargesFromFile(m, unknown); }); });
   EXPECT_EQ(e.status, 1);
