@@ -29,6 +29,15 @@ struct EnergyTerms {
   double Total() const { return bond + angle + ub + dihedral + improper + elec + vdw; }
 };
 
+// How Engine::Minimize searches: the BFGS search of minimiser.h over
+// OpenMM's energies and forces, or OpenMM's own L-BFGS minimiser (slower on
+// stiff restraints; kept to check the other against).
+enum class MinimizerKind { Bfgs, OpenMM };
+
+// The kind named by QM2FF_MM_MINIMIZER ("bfgs", the default also when unset
+// or empty, or "openmm"); std::runtime_error for any other value.
+MinimizerKind MinimizerFromEnvironment();
+
 class Engine {
  public:
   explicit Engine(const Molecule& m);
@@ -47,6 +56,8 @@ class Engine {
   Coords Minimize(const Coords& start, const std::vector<Restraint>& restraints,
                   double tolerance = 1e-3);
 
+  MinimizerKind minimizer;
+
  private:
   // The molecule with restraint forces on one set of atom lists; a scan
   // minimises many points under restraints on the same atoms, so the
@@ -61,6 +72,7 @@ class Engine {
     std::unique_ptr<OpenMM::Context> context;
   };
   Restrained& RestrainedFor(const std::vector<Restraint>& restraints);
+  Coords MinimizeBfgs(OpenMM::Context& ctx, const Coords& start, double tolerance);
 
   const Molecule& mol_;
   std::unique_ptr<OpenMM::System> system_;  // unrestrained, one force group per term kind
