@@ -52,7 +52,9 @@ class Engine {
   double GradientRms(const Coords& c);
   // Minimises from start under the restraints (targets of holdCurrent
   // restraints taken from start) until the gradient RMS of the restrained
-  // energy is below tolerance (kcal/mol/Angstrom); returns the structure.
+  // energy is below tolerance (kcal/mol/Angstrom) and, with the BFGS
+  // search, the energy within 1e-7 kcal/mol of the minimum its model
+  // expects; returns the structure.
   Coords Minimize(const Coords& start, const std::vector<Restraint>& restraints,
                   double tolerance = 1e-3);
 
