@@ -2,6 +2,7 @@
 // file and line, status 1, and no output file, not even one of an earlier run.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <utility>
@@ -23,6 +24,7 @@ struct Case {
   Files files = {};  // written over the methanol files
   Files edits = {};  // the first "old|new" replaced in the named methanol file
   std::string opts = "";
+  std::string minimizer = "";  // QM2FF_MM_MINIMIZER
 };
 
 // The outputs of each job, left by an earlier run before the failing one.
@@ -109,6 +111,8 @@ const std::vector<Case> kCases = {
      {{"term.list", "set nterms 1\nset term1 B_CB_OG\n"},
       {"B_CB_OG.inp", "set A1 CB\nset A2 OG\nset NP 7\nset termtype b\nset va1 1.4\n"},
       {"results/b_cb_og-2.card", "old\n"}}},
+    {.name = "unknown minimiser", .job = "minimize", .error = "QM2FF_MM_MINIMIZER is 'lbfgs': use bfgs (the default) or openmm",
+     .minimizer = "lbfgs"},
     {"multi-pes without the scan name", "multi-pes", "",
      "the multi-pes job needs the command-line setting termname:NAME"},
     {"missing target structure", "target-structures", "", "pdb/2.pdb: cannot be opened",
@@ -133,7 +137,9 @@ TEST(MmBadInput, EachFaultEndsTheRunWithItsMessageAndNoOutput) {
     for (const auto& [job, outputs] : kOutputs)
       if (job == c.job)
         for (const auto& file : outputs) dir.Write(file, "old\n");
+    if (!c.minimizer.empty()) setenv("QM2FF_MM_MINIMIZER", c.minimizer.c_str(), 1);
     const auto r = mm_testing::RunCharmm(dir, c.job.empty() ? c.extra : Script(c.job) + c.extra, c.opts);
+    unsetenv("QM2FF_MM_MINIMIZER");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "charmm: error: " + c.error + "\n");
     for (const auto& [job, outputs] : kOutputs)
