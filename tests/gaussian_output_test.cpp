@@ -98,6 +98,8 @@ TEST(ReadGaussianOutput, FailuresEndTheProcess) {
        " SCF Done:  E(RHF) =  *********  A.U."},
       {" E2 =    -0.37E-01 EUMP2 =    -0.75E+02\n", " E2 =    -0.37E-01 EUMP2 =    -0.75E+02"},
       {" Energy=   -1e999\n", " Energy=   -1e999"},
+      {" SCF Done:  E(RHF) =  nan     A.U.\n", " SCF Done:  E(RHF) =  nan     A.U."},
+      {" Mulliken charges:\n     1\n     1  O   -inf\n", "     1  O   -inf"},
       {" Dipole moment (field-independent basis, Debye):\n", ""},  // no values before the end
   };
   for (const auto& c : unreadable) {
