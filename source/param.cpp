@@ -226,6 +226,19 @@ void CheckParamFile(const std::string& path) {
     }
     if (section == kNbfix && (words.size() < 4 || !AllNumbers(words, 2, 4)))
       throw DetailedError(where + "an NBFIX line is TYPE1 TYPE2 EMIN RMIN; this one is: " + line);
+    // CHARMM's epsilon is minus the well depth and Rmin a distance: a positive
+    // epsilon or a negative Rmin makes every interaction of the type nonsense.
+    const std::vector<std::size_t> pairs =
+        section == kNonbonded ? std::vector<std::size_t>{2, 5}
+        : section == kNbfix   ? std::vector<std::size_t>{2, 4}
+                              : std::vector<std::size_t>{};
+    for (const std::size_t k : pairs) {
+      if (k + 1 >= words.size()) break;
+      if (strfloat(words[k]) > 0.0 || strfloat(words[k + 1]) < 0.0)
+        throw DetailedError(where + "an epsilon must not be positive (it is minus the well depth, "
+                                    "kcal/mol) and an Rmin not negative (Angstrom); this line has " +
+                            words[k] + " and " + words[k + 1] + ": " + line);
+    }
   }
 }
 

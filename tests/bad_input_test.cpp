@@ -79,6 +79,11 @@ const Row kRows[] = {
      "$ err can not open the parameter file missing.prm\n"},
     {"=== run.inp\nBASE\n=== par_tip3p.prm +\nNONBONDED\nHT 0.0 -0.046\n", 1,
      "$ err par_tip3p.prm:18: a NONBONDED line is TYPE 0.0 EPSILON RMIN/2"},
+    {"=== run.inp\nBASE\n=== par_tip3p.prm +\nNONBONDED\nHT 0.0 0.046 0.2245\n", 1,
+     "$ err par_tip3p.prm:18: an epsilon must not be positive (it is minus the well depth, "
+     "kcal/mol) and an Rmin not negative (Angstrom); this line has 0.046 and 0.2245"},
+    {"=== run.inp\nBASE\n=== par_tip3p.prm +\nNBFIX\nOT CG331 -0.1 -3.5\n", 1,
+     "$ err par_tip3p.prm:18: an epsilon must not be positive"},
     {"=== run.inp\nBASE\n=== par_tip3p.prm +\nNBFIX\nOT CG331 x 3.5\n", 1,
      "$ err par_tip3p.prm:18: an NBFIX line is TYPE1 TYPE2 EMIN RMIN; this one is: OT CG331 x 3.5"},
     {"=== run.inp\nBASE\noptcharge\n  chargerel none.rel\n  probe OG 1\nend\n", 1,
