@@ -72,7 +72,7 @@ enum class JobKind { Result, Optimisation, ConstrainedOptimisation };
 // ends in an error termination, or an optimisation without its "Optimization
 // completed" line, ends the run naming the file; except a constrained
 // optimisation stopped at its cycle limit, whose last structure is used with
-// a warning that names the file.
+// a warning that names the file (once per file and run).
 GaussianOutputData ReadJobOutput(const std::string& fname, JobKind kind);
 
 }  // namespace Gaussian

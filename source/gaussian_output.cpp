@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <fstream>
 #include <initializer_list>
+#include <set>
 #include <stdexcept>
 
 #include "errors.h"
@@ -201,7 +202,9 @@ GaussianOutputData ReadJobOutput(const std::string& fname, JobKind kind) {
     EndProcess(1, "$ err the optimisation in gaussian output " + fname +
                       " did not complete (no \"Optimization completed\" line): inspect it, remove "
                       "the file and run the script again\n");
-  if (atCycleLimit)
+  // The scans are read again at every stage of a fit: one warning per output.
+  static std::set<std::string> warned;
+  if (atCycleLimit && warned.insert(fname).second)
     std::fprintf(stderr,
                  "$ warning: the constrained optimisation in gaussian output %s stopped at its cycle "
                  "limit; its last structure and energy are used\n",
