@@ -11,9 +11,9 @@
 #include <filesystem>
 #include <string>
 
+#include "bonded_methanol.h"
 #include "charmm.h"
 #include "intra/BondOpt.h"
-#include "support/bonded_methanol.h"
 
 namespace fs = std::filesystem;
 

@@ -27,18 +27,34 @@ namespace {
 // 0-based geometry index from the 1-based number in word `word` of the line,
 // read only when the line has exactly `words` words; otherwise 0.
 int GeometryIndex(const std::string& line, int words, int word) {
-  return NF(line) == words ? strint(tprint(line, word)) - 1 : 0;
+  return NF(line) == words ? WholeInt(tprint(line, word)) - 1 : 0;
+}
+
+// The commands that work on the structure need one: without coordinates
+// every atom stands at the same unset place.
+void NeedStructure(const Cursor& c) {
+  const std::string command = Lower(tprint(c.line, 1));
+  if (mol1.natm == 0) {
+    throw DetailedError("$ err there is no molecule yet: read its topology with readtop before " +
+                        command);
+  }
+  for (const CMolecule::CAtom& a : mol1.atom) {
+    if (a.xyz == std::vector<double>(3, -999.9)) {
+      throw DetailedError("$ err no coordinates were read for atom " + a.name +
+                          ": read them with readcoorpdb or readcoorxyz before " + command);
+    }
+  }
 }
 
 void Stop(Cursor&) { EndProcess(0); }
 
 void Charge(Cursor& c) {
-  mol1.netcharge = strfloat(tprint(c.line, 2));
+  mol1.netcharge = WholeInt(tprint(c.line, 2));
   std::printf("$ net molecular charge : %5.1f\n", mol1.netcharge);
 }
 
 void Spin(Cursor& c) {
-  mol1.spinm = strint(tprint(c.line, 2));
+  mol1.spinm = WholeInt(tprint(c.line, 2));
   std::printf("$ Spin multiplicity : %i\n", mol1.spinm);
 }
 
@@ -51,7 +67,7 @@ void QMTheory(Cursor& c) {
 }
 
 void NProc(Cursor& c) {
-  Gaussian::options.nproc = strint(tprint(c.line, 2));
+  Gaussian::options.nproc = WholeInt(tprint(c.line, 2));
   std::printf("$ number of processors for gaussian jobs : %i\n", Gaussian::options.nproc);
 }
 
@@ -65,11 +81,11 @@ std::string Rest(const std::string& line) {
 void QMJobs(Cursor& c) {
   const std::string word = Rest(c.line);
   const bool digits = !word.empty() && word.find_first_not_of("0123456789") == std::string::npos;
-  if (!digits || word.size() > 6 || strint(word) < 1) {
+  if (!digits || word.size() > 6 || WholeInt(word) < 1) {
     throw DetailedError("$ err qmjobs takes one whole number of QM jobs to run at once, 1 or "
                         "more, not '" + word + "'");
   }
-  Gaussian::options.jobs = strint(word);
+  Gaussian::options.jobs = WholeInt(word);
   std::printf("$ QM jobs run at once : %i\n", Gaussian::options.jobs);
 }
 
@@ -104,11 +120,11 @@ void WorkDir(Cursor& c) {
 }
 
 void ReadCoorPDB(Cursor& c) {
-  mol1.ReadCoorPDB(fpath + "/" + tprint(c.line, 2), GeometryIndex(c.line, 3, 3), "main");
+  mol1.ReadCoorPDB(UserFilePath(tprint(c.line, 2)), GeometryIndex(c.line, 3, 3), "main");
 }
 
 void ReadCoorXYZ(Cursor& c) {
-  mol1.ReadCoorXYZ(fpath + "/" + tprint(c.line, 2), GeometryIndex(c.line, 3, 3), "main");
+  mol1.ReadCoorXYZ(UserFilePath(tprint(c.line, 2)), GeometryIndex(c.line, 3, 3), "main");
 }
 
 void Topology(Cursor& c) {
@@ -123,6 +139,7 @@ void Topology(Cursor& c) {
 void ParamFiles(Cursor& c) {
   const int n = NF(c.line);
   for (int i = 2; i <= n; ++i) {
+    CheckParamFile(tprint(c.line, i));
     CharmmTopPar.AddNewParam(tprint(c.line, i));
     std::printf("$ parameter file (%i) : %s\n", static_cast<int>(CharmmTopPar.params.size()),
                 CharmmTopPar.params.back().c_str());
@@ -130,23 +147,25 @@ void ParamFiles(Cursor& c) {
 }
 
 void ReadTop(Cursor& c) {
-  mol1.read_top(fpath + "/" + tprint(c.line, 2));
+  mol1.read_top(UserFilePath(tprint(c.line, 2)));
   mol1.GenerateStructure();
 }
 
-void WriteTop(Cursor& c) { mol1.write_top(fpath + "/" + tprint(c.line, 2)); }
+void WriteTop(Cursor& c) { mol1.write_top(UserFilePath(tprint(c.line, 2))); }
 
 void ReadParam(Cursor&) {
   mol1.CreateListParam(param);
   param.Initialize(CharmmTopPar);
 }
 
-void GenerateBonds(Cursor&) {
+void GenerateBonds(Cursor& c) {
+  NeedStructure(c);
   mol1.bond_create();
   mol1.GenerateStructure();
 }
 
-void Energy(Cursor&) {
+void Energy(Cursor& c) {
+  NeedStructure(c);
   mol1.Energy(false);
   EndProcess(0);
 }
@@ -164,10 +183,10 @@ void Constrain(Cursor& c) {
     auto& fix = OptInter.FixDihe[n];
     if (key == "b") {
       fix.AtomName = {mol1.AtomIndex(tprint(line, 2)), mol1.AtomIndex(tprint(line, 3)), -1, -1};
-      fix.value = NF(line) > 3 ? strfloat(tprint(line, 4)) : 500.0;
+      fix.value = NF(line) > 3 ? WholeReal(tprint(line, 4)) : 500.0;
     } else {
       for (int k = 0; k < 4; ++k) fix.AtomName[k] = mol1.AtomIndex(tprint(line, k + 2));
-      fix.value = NF(line) > 5 ? strfloat(tprint(line, 6)) : 500.0;
+      fix.value = NF(line) > 5 ? WholeReal(tprint(line, 6)) : 500.0;
     }
     ++n;
   }
@@ -175,19 +194,32 @@ void Constrain(Cursor& c) {
 }
 
 // The QM commands take a geometry number only as the one word after the key.
-void OptimizeGeometry(Cursor& c) { mol1.QMOptCoordinates(GeometryIndex(c.line, 2, 2)); }
+void OptimizeGeometry(Cursor& c) {
+  NeedStructure(c);
+  mol1.QMOptCoordinates(GeometryIndex(c.line, 2, 2));
+}
 
 void SinglePoint(Cursor& c) {
+  NeedStructure(c);
   mol1.QMSinglePoint("sp", Gaussian::options.QMTheory, GeometryIndex(c.line, 2, 2));
 }
 
-void Population(Cursor& c) { mol1.PopEspCharges(GeometryIndex(c.line, 2, 2)); }
+void Population(Cursor& c) {
+  NeedStructure(c);
+  mol1.PopEspCharges(GeometryIndex(c.line, 2, 2));
+}
 
 // The lines up to `end` configure and run the charge fit.
-void OptChargeSection(Cursor& c) { OptimizeCharge::ProcessScriptChargeOpt(TakeChargeSection(c)); }
+void OptChargeSection(Cursor& c) {
+  NeedStructure(c);
+  OptimizeCharge::ProcessScriptChargeOpt(TakeChargeSection(c));
+}
 
 // The lines up to `run` configure and run the bonded fit.
-void OptIntraSection(Cursor& c) { OptimizeBondedParam::ProcessScriptBondOpt(TakeBondSection(c)); }
+void OptIntraSection(Cursor& c) {
+  NeedStructure(c);
+  OptimizeBondedParam::ProcessScriptBondOpt(TakeBondSection(c));
+}
 
 }  // namespace
 

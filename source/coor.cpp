@@ -3,9 +3,11 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "elements.h"
 #include "errors.h"
 #include "io.h"
 #include "mol.h"
+#include "util.h"
 
 namespace {
 
@@ -26,8 +28,9 @@ void StoreLine(CMolecule::CAtom& a, CoordinateSet set, const std::string& line,
   std::vector<double> v(3);
   try {
     for (int c = 0; c < 3; ++c) v[c] = coordinate(c);
-  } catch (const std::exception&) {
-    EndProcess(1, message + line + "\n");
+  } catch (const std::exception& e) {
+    const bool detailed = dynamic_cast<const DetailedError*>(&e) != nullptr;
+    EndProcess(1, (detailed ? e.what() + std::string("\n") : "") + message + line + "\n");
   }
   if (set == CoordinateSet::Main) a.xyz = v;
   if (set == CoordinateSet::Comp) a.xyzcomp = v;
@@ -75,14 +78,26 @@ void CompleteRead(CMolecule& m, const std::vector<bool>& read, const std::string
 Real PdbField(const std::string& line, std::size_t start, std::size_t width) {
   if (line.size() <= start)
     throw std::invalid_argument("pdb line ends before column " + std::to_string(start + 1));
-  return strfloat(tprint(line.substr(start, width), 1));
+  return WholeReal(tprint(line.substr(start, width), 1));
 }
 
 // Index of the atom read from a line; atoms beyond natm are not read.
-int CheckedAtom(const CMolecule& m, const std::string& name) {
+int CheckedAtom(const CMolecule& m, const std::string& name, const std::string& where,
+                const std::string& line) {
+  if (name.empty())
+    EndProcess(1, "$ err " + where + ": no atom name where it belongs: " + line + "\n");
   const int i = m.AtomIndex(name);
   if (i >= m.natm) EndProcess(1, "$ err atom was not found : " + name + "\n");
   return i;
+}
+
+// An XYZ line's element: a symbol in any case or an atomic number. Atoms
+// without an element (lone pairs, dummies) take any.
+bool SameElement(const CMolecule::CAtom& a, const std::string& word) {
+  if (a.atmnum <= 0 || word == std::to_string(a.atmnum)) return true;
+  for (const Element& e : PeriodicTable::Instance().elements)
+    if (e.atmnum == a.atmnum) return Lower(e.symbol) == Lower(word);
+  return false;
 }
 
 // One coordinate file being read into a molecule: the geometry index is
@@ -94,16 +109,26 @@ class CoordinateRead {
     if (m.atom.size() < static_cast<std::size_t>(m.natm)) {
       throw std::logic_error("the molecule has fewer atoms than natm");
     }
+    if (m.natm == 0) {
+      EndProcess(1, "$ err no molecule to read the coordinates of " + path +
+                        " into: read its topology with readtop first\n");
+    }
     CheckGeometryIndex(m, geometry);
     in = OpenCoordinateFile(path);
   }
-  // Takes the coordinates of atom i from a line (see StoreLine).
+  // Takes the coordinates of atom i from line `number` (see StoreLine).
   template <class Coordinate>
-  void Take(int i, const std::string& line, const std::string& message, Coordinate coordinate) {
+  void Take(int i, int number, const std::string& line, const std::string& message,
+            Coordinate coordinate) {
+    if (read[i]) {
+      EndProcess(1, "$ err " + Where(number) + ": atom " + m.atom[i].name +
+                        " appears a second time; the file holds each atom once\n");
+    }
     read[i] = true;
     StoreLine(m.atom[i], set, line, message, coordinate);
   }
   void Complete() { CompleteRead(m, read, path, geometry); }
+  std::string Where(int number) const { return path + ":" + std::to_string(number); }
 
   CMolecule& m;
   const std::string& path;
@@ -119,13 +144,20 @@ void CMolecule::ReadCoorPDB(const std::string& path, int geometry, const std::st
   CoordinateRead file(*this, path, geometry, target);
   std::istream& in = file.in;
   std::string line;
-  while (std::getline(in, line)) {
+  bool model = false;
+  for (int number = 1; std::getline(in, line); ++number) {
     const std::string record = tprint(line.substr(0, 6), 1);
+    if (record == "MODEL" && model) {
+      EndProcess(1, "$ err " + file.Where(number) +
+                        ": a second MODEL; the file holds one "
+                        "structure: write each into a file of its own\n");
+    }
+    model = model || record == "MODEL";
     if (record != "ATOM" && record != "HETATM") continue;
     if (line.size() < 12)
       EndProcess(1, "$ err invalid line in the pdb file in line : " + line + "\n");
-    const int i = CheckedAtom(*this, tprint(line.substr(12, 4), 1));
-    file.Take(i, line, "$ err invalid line in the pdb file in line : ", [&line](int c) {
+    const int i = CheckedAtom(*this, tprint(line.substr(12, 4), 1), file.Where(number), line);
+    file.Take(i, number, line, "$ err invalid line in the pdb file in line : ", [&line](int c) {
       return PdbField(line, 30 + 8 * c, 8);
     });
   }
@@ -137,14 +169,18 @@ void CMolecule::ReadCoorCARD(const std::string& path, int geometry, const std::s
   std::istream& in = file.in;
   std::string line;
   // Title lines, then the atom count line, which is not used.
+  int number = 1;
   bool more = static_cast<bool>(std::getline(in, line));
-  while (more && tprint(line, 1) == "*") more = static_cast<bool>(std::getline(in, line));
+  while (more && tprint(line, 1) == "*") {
+    more = static_cast<bool>(std::getline(in, line));
+    ++number;
+  }
   while (std::getline(in, line)) {
+    ++number;
     if (NF(line) == 0) continue;
-    const int i = CheckedAtom(*this, tprint(line, 4));
-    file.Take(i, line, "$ err invalid line in the charmm coord file in line : ", [&line](int c) {
-      return strfloat(tprint(line, 5 + c));
-    });
+    const int i = CheckedAtom(*this, tprint(line, 4), file.Where(number), line);
+    file.Take(i, number, line, "$ err invalid line in the charmm coord file in line : ",
+              [&line](int c) { return WholeReal(tprint(line, 5 + c)); });
   }
   file.Complete();
 }
@@ -157,13 +193,20 @@ void CMolecule::ReadCoorXYZ(const std::string& path, int geometry, const std::st
   std::getline(in, line);
   bool countMatches = false;
   try {
-    countMatches = strint(tprint(line, 1)) == natm;
+    countMatches = WholeInt(tprint(line, 1)) == natm;
   } catch (const std::exception&) {
   }
   if (!countMatches) EndProcess(1, invalid + line + "\n");
   std::getline(in, line);  // comment
   for (int i = 0; i < natm && std::getline(in, line); ++i) {
-    file.Take(i, line, invalid, [&line](int c) { return strfloat(tprint(line, 2 + c)); });
+    if (!SameElement(atom[i], tprint(line, 1))) {
+      EndProcess(1, "$ err " + file.Where(i + 3) + ": the element " + tprint(line, 1) +
+                        " is not that of atom " + std::to_string(i + 1) + " of the topology, " +
+                        atom[i].name +
+                        ": the atoms of an xyz file come in the order of the "
+                        "topology\n");
+    }
+    file.Take(i, i + 3, line, invalid, [&line](int c) { return WholeReal(tprint(line, 2 + c)); });
   }
   file.Complete();
 }

@@ -55,11 +55,25 @@ class GaussianOutputData {
     std::vector<Real> espval;   // potential per fit point, atomic units
     bool ifconverged = false;
     bool iferror = false;
+    bool optcompleted = false;   // "Optimization completed" was written
+    bool stepsexceeded = false;  // the optimisation stopped at its cycle limit
   } prop;
 };
 
 // Parses the Gaussian output fname into w.
 void ReadGaussianOutput(const std::string& fname, GaussianOutputData& w);
+
+// What the results of a job are: a single point or population, an
+// optimisation, or a constrained optimisation of a scan or force constant
+// (their decks allow 20 cycles).
+enum class JobKind { Result, Optimisation, ConstrainedOptimisation };
+
+// Parses the output of a job whose results are to be used. An output that
+// ends in an error termination, or an optimisation without its "Optimization
+// completed" line, ends the run naming the file; except a constrained
+// optimisation stopped at its cycle limit, whose last structure is used with
+// a warning that names the file (once per file and run).
+GaussianOutputData ReadJobOutput(const std::string& fname, JobKind kind);
 
 }  // namespace Gaussian
 
@@ -72,12 +86,35 @@ class CConstraint {
   char type = 'd';
 };
 
-// Runs one shell command line and gives back what `system` returned.
+// Runs one shell command line and gives back what `system` returned. A job
+// stopped by a signal (Ctrl-C, kill) ends the run with status 128 + the signal.
 using ShellRunner = std::function<int(const std::string&)>;
 int SystemShell(const std::string& commandLine);
 
+// The stop signal (SIGHUP, SIGINT, SIGQUIT, SIGKILL, SIGTERM) that ended a
+// shell with the wait status `status`: the shell killed by it, or its exit
+// status 128 + the signal; 0 for any other end.
+int StopSignalOf(int status);
+
+// What a wait status says of how a job ended ("exit status 1", ...).
+std::string JobStatusText(int status);
+
+// The message of a job that left no complete output.
+std::string NoCompleteOutput(const std::string& fname_inp, const std::string& fname_out, int status);
+
+// Ends the run with status 128 + the signal, naming `job`, when the wait
+// status `status` says a stop signal ended it.
+void EndIfStopped(int status, const std::string& job);
+
 // The shell command line that runs the deck fname_inp into fname_out.
 std::string GaussCommandLine(const std::string& fname_inp, const std::string& fname_out);
+
+// Writes the deck fname_inp of the job whose output is fname_out. An output
+// is a result of the deck that produced it: when the deck on disk differs
+// from this one (Link 0 lines aside) and an output exists, the output is
+// moved aside to fname_out + ".previous", with a line that says so, and the
+// job runs again. Without a deck on disk an existing output is kept.
+void WriteQMDeck(const std::string& fname_inp, const std::string& fname_out, const std::string& deck);
 
 // True when the output file exists and holds a normal or an error termination
 // line; an output without either was cut off (the job was killed or the
@@ -90,7 +127,8 @@ bool GaussianOutputComplete(const std::string& fname_out);
 bool GaussRunNeeded(const std::string& fname_inp, const std::string& fname_out);
 
 // Runs the deck fname_inp unless a complete fname_out exists already or QM
-// jobs are switched off; afterwards fname_out is there or the run failed. An
+// jobs are switched off; afterwards a complete fname_out is there, or the run
+// has ended naming the job. An
 // incomplete fname_out is moved aside to fname_out + ".incomplete" and the
 // job runs again; with QM jobs switched off it ends the process instead.
 void run_gauss(const std::string& fname_inp, const std::string& fname_out,
@@ -143,7 +181,8 @@ std::vector<std::vector<Item>> IndependentGroups(const std::vector<Item>& items)
 // Writes the redundant-internal-coordinate optimisation deck FlIn of mol1
 // from the coordinates cr (x, y, z per atom), with the coordinates of cons
 // frozen.
-void WriteOptimizeDeck(const CMolecule& mol1, const std::string& FlIn, const std::vector<Real>& cr,
+void WriteOptimizeDeck(const CMolecule& mol1, const std::string& FlIn, const std::string& FlOut,
+                       const std::vector<Real>& cr,
                        const std::vector<CConstraint>& cons);
 
 // Writes and runs a redundant-internal-coordinate optimisation of mol1 from

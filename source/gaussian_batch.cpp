@@ -38,13 +38,6 @@ pid_t StartShell(const std::string& commandLine) {
   return pid;
 }
 
-std::string StatusText(int status) {
-  if (status == -1) return "could not be started";
-  if (WIFEXITED(status)) return Format("exit status %d", WEXITSTATUS(status));
-  if (WIFSIGNALED(status)) return Format("killed by signal %d", WTERMSIG(status));
-  return Format("wait status %d", status);
-}
-
 // Runs the jobs at most `limit` at a time, in their order, with a progress
 // line per finished job. Gives back what each job's shell ended with
 // (-1: it could not be started).
@@ -98,11 +91,10 @@ void RunQMBatch(const std::vector<QMJob>& batch) {
     if (GaussRunNeeded(job.inp, job.out)) torun.push_back(job);
   if (torun.empty()) return;
   const std::vector<int> status = RunAtMost(torun, options.jobs);
+  for (std::size_t i = 0; i < torun.size(); ++i) EndIfStopped(status[i], "QM job " + torun[i].inp);
   std::string failed;
   for (std::size_t i = 0; i < torun.size(); ++i) {
-    if (GaussianOutputComplete(torun[i].out)) continue;
-    failed += "$ err QM job " + torun[i].inp + " (" + StatusText(status[i]) + ") left no complete output " +
-              torun[i].out + ": inspect it and run the script again\n";
+    if (!GaussianOutputComplete(torun[i].out)) failed += NoCompleteOutput(torun[i].inp, torun[i].out, status[i]);
   }
   if (!failed.empty()) EndProcess(1, failed);
 }

@@ -37,17 +37,15 @@ std::string OptimizeDeck(const CMolecule& mol1, const std::vector<Real>& cr,
 
 }  // namespace
 
-void WriteOptimizeDeck(const CMolecule& mol1, const std::string& FlIn, const std::vector<Real>& cr,
-                       const std::vector<CConstraint>& cons) {
-  std::ofstream deck(FlIn, std::ios::trunc);
-  if (!deck) EndProcess(1, FlIn + "can not be opened\n");
-  deck << OptimizeDeck(mol1, cr, cons);
+void WriteOptimizeDeck(const CMolecule& mol1, const std::string& FlIn, const std::string& FlOut,
+                       const std::vector<Real>& cr, const std::vector<CConstraint>& cons) {
+  WriteQMDeck(FlIn, FlOut, OptimizeDeck(mol1, cr, cons));
 }
 
 void Optimize(const CMolecule& mol1, const std::string& FlIn, const std::string& FlOut,
               const std::vector<Real>& cr, const std::vector<CConstraint>& cons,
               const ShellRunner& runner) {
-  WriteOptimizeDeck(mol1, FlIn, cr, cons);
+  WriteOptimizeDeck(mol1, FlIn, FlOut, cr, cons);
   run_gauss(FlIn, FlOut, runner);
 }
 

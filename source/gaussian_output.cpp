@@ -1,7 +1,10 @@
 // Reader of Gaussian output files: one pass over the lines, recognising the
 // landmarks whose values the QM operations use.
+#include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <initializer_list>
+#include <set>
 #include <stdexcept>
 
 #include "errors.h"
@@ -14,6 +17,15 @@ namespace {
 
 [[noreturn]] void UnknownItem(const std::string& key) {
   EndProcess(1, "$ err this option is not available : " + key + "\n");
+}
+
+// A number of the output: nan or inf is a broken job's output, never a result
+// (raised as a domain_error, which the table reader does not take for the
+// end of its table).
+Real Number(const std::string& word) {
+  const Real v = strfloat(word);
+  if (!std::isfinite(v)) throw std::domain_error("'" + word + "' is not a finite number");
+  return v;
 }
 
 // The next line of the file; empty once the file is exhausted.
@@ -34,7 +46,7 @@ void ReadRows(std::istream& in, std::string& line, std::initializer_list<int> wo
   for (;;) {
     std::vector<Real> row;
     try {
-      for (const int w : words) row.push_back(strfloat(tprint(line, w)));
+      for (const int w : words) row.push_back(Number(tprint(line, w)));
     } catch (const std::invalid_argument&) {
       return;
     }
@@ -49,7 +61,7 @@ Real FortranReal(const std::string& word) {
   const auto d = text.find('D');
   if (d == std::string::npos) throw std::invalid_argument("no D exponent in " + word);
   text[d] = 'E';
-  return strfloat(text);
+  return Number(text);
 }
 
 void ReadLines(std::istream& in, std::string& line, GaussianOutputData& w) {
@@ -60,7 +72,7 @@ void ReadLines(std::istream& in, std::string& line, GaussianOutputData& w) {
     NextLine(in, line);
 
     if (word(1) == "!" && word(2) == "RX") {
-      p.distance = strfloat(word(3));
+      p.distance = Number(word(3));
       w.SetRead("distance");
     }
     if (word(1) == "E2") {
@@ -68,11 +80,11 @@ void ReadLines(std::istream& in, std::string& line, GaussianOutputData& w) {
       w.SetRead("energy");
     }
     if (word(1) == "SCF" && word(2) == "Done:") {
-      p.energy = strfloat(word(5));
+      p.energy = Number(word(5));
       w.SetRead("energy");
     }
     if (word(1) == "Energy=") {
-      p.energy = strfloat(word(2));
+      p.energy = Number(word(2));
       w.SetRead("energy");
     }
     if (word(3) == "Forces" && word(2) == "Atomic") {
@@ -103,10 +115,10 @@ void ReadLines(std::istream& in, std::string& line, GaussianOutputData& w) {
     }
     if (word(1) == "Dipole" && word(2) == "moment") {
       NextLine(in, line);
-      p.dipole.x = strfloat(word(2));
-      p.dipole.y = strfloat(word(4));
-      p.dipole.z = strfloat(word(6));
-      p.dipole.norma = strfloat(word(8));
+      p.dipole.x = Number(word(2));
+      p.dipole.y = Number(word(4));
+      p.dipole.z = Number(word(6));
+      p.dipole.norma = Number(word(8));
       w.SetRead("dipole");
     }
     if (word(1) == "Charges" && word(3) == "ESP") {
@@ -129,13 +141,19 @@ void ReadLines(std::istream& in, std::string& line, GaussianOutputData& w) {
       w.SetRead("convergence");
     }
     if (word(1) == "ESP" && word(2) == "Fit") {
-      for (const int k : {7, 8, 9}) p.espcoor.push_back(strfloat(word(k)));
+      for (const int k : {7, 8, 9}) p.espcoor.push_back(Number(word(k)));
       w.SetRead("esp");
     }
     if (word(2) == "Fit" && NF(line) == 3) {
-      p.espval.push_back(strfloat(word(3)));
+      p.espval.push_back(Number(word(3)));
       w.SetRead("esp");
     }
+    //  Optimization completed.
+    //  Optimization completed on the basis of negligible forces.
+    if (word(1) == "Optimization" && word(2).starts_with("completed")) p.optcompleted = true;
+    //     -- Number of steps exceeded,  NStep=  20
+    if (word(1) == "--" && word(2) == "Number" && word(4) == "steps" && word(5) == "exceeded,")
+      p.stepsexceeded = true;
     if (word(1) == "Error" && word(2) == "termination") p.iferror = true;
   }
 }
@@ -170,6 +188,28 @@ void ReadGaussianOutput(const std::string& fname, GaussianOutputData& w) {
   } catch (const std::exception&) {
     EndProcess(1, "$ err in gaussian output file : " + fname + " in line :" + line + "\n");
   }
+}
+
+GaussianOutputData ReadJobOutput(const std::string& fname, JobKind kind) {
+  GaussianOutputData w;
+  ReadGaussianOutput(fname, w);
+  const bool atCycleLimit = kind == JobKind::ConstrainedOptimisation && w.prop.stepsexceeded;
+  if (w.prop.iferror && !atCycleLimit)
+    EndProcess(1, "$ err gaussian output " + fname +
+                      " ends in an error termination: the job failed; read the end of the file, fix "
+                      "the cause, remove the file and run the script again\n");
+  if (kind != JobKind::Result && !w.prop.optcompleted && !atCycleLimit)
+    EndProcess(1, "$ err the optimisation in gaussian output " + fname +
+                      " did not complete (no \"Optimization completed\" line): inspect it, remove "
+                      "the file and run the script again\n");
+  // The scans are read again at every stage of a fit: one warning per output.
+  static std::set<std::string> warned;
+  if (atCycleLimit && warned.insert(fname).second)
+    std::fprintf(stderr,
+                 "$ warning: the constrained optimisation in gaussian output %s stopped at its cycle "
+                 "limit; its last structure and energy are used\n",
+                 fname.c_str());
+  return w;
 }
 
 }  // namespace Gaussian

@@ -1,12 +1,18 @@
 // Running Gaussian jobs through the user's shell.
+#include <sys/wait.h>
+
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string_view>
 
 #include "errors.h"
 #include "gaussian.h"
+#include "io.h"
 #include "intra/BondOpt.h"
 #include "util.h"
 
@@ -30,6 +36,50 @@ void CheckPlainPath(const std::string& path) {
 
 }  // namespace
 
+namespace {
+
+// A deck without its Link 0 lines (%NPROC, %mem, %NoSave, ...): what decides
+// the result of the job.
+std::string WithoutLink0(const std::string& deck) {
+  std::string kept;
+  std::size_t at = 0;
+  while (at < deck.size()) {
+    std::size_t end = deck.find('\n', at);
+    end = end == std::string::npos ? deck.size() : end + 1;
+    if (deck[at] != '%') kept.append(deck, at, end - at);
+    at = end;
+  }
+  return kept;
+}
+
+}  // namespace
+
+void WriteQMDeck(const std::string& fname_inp, const std::string& fname_out, const std::string& deck) {
+  std::error_code regular;
+  const bool hadDeck = std::filesystem::is_regular_file(fname_inp, regular);
+  std::string old;
+  if (hadDeck) {
+    std::ifstream before(fname_inp, std::ios::binary);
+    old.assign(std::istreambuf_iterator<char>(before), std::istreambuf_iterator<char>());
+  }
+  if (hadDeck && WithoutLink0(old) != WithoutLink0(deck) && std::filesystem::exists(fname_out)) {
+    const std::string aside = fname_out + ".previous";
+    std::error_code ec;
+    std::filesystem::rename(fname_out, aside, ec);
+    if (ec)
+      EndProcess(1, "$ err unable to move gaussian output " + fname_out + " aside : " + ec.message() +
+                        "\n");
+    std::printf("$ %s differs from the deck that produced %s: that output is kept as %s and the "
+                "job runs again\n",
+                fname_inp.c_str(), fname_out.c_str(), aside.c_str());
+  }
+  std::ofstream file(fname_inp, std::ios::binary | std::ios::trunc);
+  if (!file) EndProcess(1, "$ err unable to open file : " + fname_inp + "\n");
+  file << deck;
+  file.close();
+  if (!file) EndProcess(1, "$ err unable to write file : " + fname_inp + "\n");
+}
+
 bool GaussianOutputComplete(const std::string& fname_out) {
   std::ifstream in(fname_out);
   std::string line;
@@ -43,9 +93,40 @@ bool GaussianOutputComplete(const std::string& fname_out) {
   return false;
 }
 
+std::string JobStatusText(int status) {
+  if (status == -1) return "could not be started";
+  if (WIFEXITED(status)) return Format("exit status %d", WEXITSTATUS(status));
+  if (WIFSIGNALED(status)) return Format("killed by signal %d", WTERMSIG(status));
+  return Format("wait status %d", status);
+}
+
+std::string NoCompleteOutput(const std::string& fname_inp, const std::string& fname_out, int status) {
+  return "$ err QM job " + fname_inp + " (" + JobStatusText(status) + ") left no complete output " +
+         fname_out + ": inspect it and run the script again\n";
+}
+
+int StopSignalOf(int status) {
+  int sig = 0;
+  if (status != -1 && WIFSIGNALED(status)) sig = WTERMSIG(status);
+  if (status != -1 && WIFEXITED(status) && WEXITSTATUS(status) > 128) sig = WEXITSTATUS(status) - 128;
+  for (const int stop : {SIGHUP, SIGINT, SIGQUIT, SIGKILL, SIGTERM})
+    if (sig == stop) return sig;
+  return 0;
+}
+
+void EndIfStopped(int status, const std::string& job) {
+  const int sig = StopSignalOf(status);
+  if (sig == 0) return;
+  EndProcess(128 + sig, Format("$ err %s was stopped by signal %d (%s): the run stops here; run "
+                               "the script again to go on, the jobs that ended are reused\n",
+                               job.c_str(), sig, strsignal(sig)));
+}
+
 int SystemShell(const std::string& commandLine) {
   std::fflush(stdout);
-  return std::system(commandLine.c_str());
+  const int status = std::system(commandLine.c_str());
+  EndIfStopped(status, "the job " + commandLine);
+  return status;
 }
 
 std::string GaussCommandLine(const std::string& fname_inp, const std::string& fname_out) {
@@ -89,6 +170,8 @@ void run_gauss(const std::string& fname_inp, const std::string& fname_out,
                const ShellRunner& runner) {
   if (!GaussRunNeeded(fname_inp, fname_out)) return;
   const std::string commandLine = GaussCommandLine(fname_inp, fname_out);
-  if (runner(commandLine) == -1)
-    std::fprintf(stderr, "$ err in running : %s\n", commandLine.c_str());
+  const int status = runner(commandLine);
+  if (status == -1) std::fprintf(stderr, "$ err in running : %s\n", commandLine.c_str());
+  EndIfStopped(status, "QM job " + fname_inp);
+  if (!GaussianOutputComplete(fname_out)) EndProcess(1, NoCompleteOutput(fname_inp, fname_out, status));
 }

@@ -2,11 +2,14 @@
 
 #include <cerrno>
 #include <climits>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <stdexcept>
+
+#include "errors.h"
 
 namespace {
 
@@ -80,6 +83,25 @@ Real strfloat(const std::string& s) {
   if (end == start) throw std::invalid_argument("not a number: " + Quoted(s));
   if (errno == ERANGE) throw std::out_of_range("number out of range: " + Quoted(s));
   return value;
+}
+
+Real WholeReal(const std::string& word) {
+  if (word.empty()) throw DetailedError("$ err a number is missing");
+  const char* start = word.c_str();
+  char* end = nullptr;
+  const Real value = std::strtod(start, &end);
+  const bool whole = end == start + word.size() && word.find_first_of("xX") == std::string::npos;
+  if (whole && !std::isfinite(value))
+    throw DetailedError("$ err " + word + " is not a finite number");
+  if (!whole || !ifFloat(word)) throw DetailedError("$ err " + word + " is not a number");
+  return value;
+}
+
+int WholeInt(const std::string& word) {
+  const Real value = WholeReal(word);
+  if (value != std::floor(value)) throw DetailedError("$ err " + word + " is not a whole number");
+  if (value < INT_MIN || value > INT_MAX) throw DetailedError("$ err " + word + " is too large");
+  return static_cast<int>(value);
 }
 
 bool ifInteger(const std::string& s) {

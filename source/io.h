@@ -27,6 +27,12 @@ Real strfloat(const std::string& s);
 bool ifInteger(const std::string& s);
 bool ifFloat(const std::string& s);
 
+// A word that must be a number: the whole word, in decimal, and finite.
+// Raise DetailedError naming the word ("$ err 15.99x40 is not a number",
+// "... is not a finite number", "... is not a whole number").
+Real WholeReal(const std::string& word);
+int WholeInt(const std::string& word);
+
 std::string inttostr(int i);
 // x in fixed notation with exactly n decimals.
 std::string floattostr(Real x, int n);

@@ -31,6 +31,8 @@ int CMolecule::AtomIndex(const std::string& name) const {
   for (std::size_t i = 0; i < atom.size(); ++i) {
     if (atom[i].name == name) return static_cast<int>(i);
   }
+  // An empty name is a word missing from the line being read: its reader names the line.
+  if (name.empty()) throw DetailedError("$ err an atom name is missing");
   EndProcess(1, "$ err atom was not found : " + name + "\n");
 }
 

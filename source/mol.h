@@ -190,7 +190,10 @@ class CMolecule {
 
   // --- force-field parameters ---
   void CreateListParam(Param& p);
-  void read_nnbond();
+  // Lennard-Jones terms of every atom from the parameter files. A type
+  // without them raises DetailedError; with `missing`, its atoms keep their
+  // terms and the type is added there instead.
+  void read_nnbond(std::vector<std::string>* missing = nullptr);
 
   // --- bonded fit: driver and stages (intra/driver.cpp) ---
   void OptimizeBondedTerms();
@@ -263,6 +266,12 @@ class CMolecule {
 };
 
 extern CMolecule mol1;
+
+// Writes the single-point deck inp of m at its active coordinates and level
+// `theory`, runs it into out (or reuses out) and gives back the energy in
+// hartree; an output without energy ends the run naming it.
+Real SinglePointEnergy(const CMolecule& m, const std::string& theory, const std::string& inp,
+                       const std::string& out);
 
 // The MASS table of the last topology read.
 class Chem {

@@ -15,15 +15,6 @@ namespace {
 
 using Gaussian::GaussianOutputData;
 
-// Writes a deck in one piece; openError is the message head when it cannot.
-void WriteDeck(const std::string& path, const std::string& deck, const std::string& openError) {
-  std::ofstream out(path, std::ios::trunc);
-  if (!out) EndProcess(1, openError + path + "\n");
-  out << deck;
-  out.close();
-  if (!out) EndProcess(1, openError + path + "\n");
-}
-
 std::string NprocLine() {
   return Gaussian::options.nproc > 1 ? Format("%%NPROC=%i\n", Gaussian::options.nproc) : "";
 }
@@ -60,12 +51,6 @@ void Started(const char* what, const std::string& theory, const char* theoryLine
   std::printf("$ %s started : %s", what, LTime().c_str());
   std::printf(theoryLine, theory.c_str());
   std::printf("$ Using coordinate of geometry : %i\n", igeom + 1);
-}
-
-GaussianOutputData ReadOutput(const std::string& out) {
-  GaussianOutputData w;
-  Gaussian::ReadGaussianOutput(out, w);
-  return w;
 }
 
 void RequireEnergy(const GaussianOutputData& w, const std::string& out) {
@@ -130,10 +115,10 @@ void CMolecule::QMOptCoordinates(int igeom) {
   deck += Format("%i %i\n", static_cast<int>(netcharge), spinm);
   deck += AtomLines(*this, "%3d 0 %9.5f %9.5f %9.5f\n");
   deck += "\n" + GlobalConstraints() + "\n\n";
-  WriteDeck(inp, deck, "$ err unable to open file : ");
+  WriteQMDeck(inp, out, deck);
 
   run_gauss(inp, out);
-  const GaussianOutputData w = ReadOutput(out);
+  const GaussianOutputData w = Gaussian::ReadJobOutput(out, Gaussian::JobKind::Optimisation);
   RequireEnergy(w, out);
   StoreEnergy(*this, w, igeom);
   const std::vector<Real>& xyzOpt = OptimizedCoordinates(w, natm, out);
@@ -165,18 +150,24 @@ void CMolecule::QMSinglePoint(const std::string& filename, const std::string& th
   const std::string inp = fpath + "/" + filename + n + ".inp";
   const std::string out = fpath + "/" + filename + n + ".out";
 
+  const Real e = SinglePointEnergy(*this, theory, inp, out);
+  QMEnergy.at(igeom) = e;
+  energy = e;
+  std::printf("$ Single-point calculation finished : %s", LTime().c_str());
+  std::printf("$ E(%s) = %12.7f\n", Gaussian::options.QMTheory.c_str(), e);
+}
+
+Real SinglePointEnergy(const CMolecule& m, const std::string& theory, const std::string& inp,
+                       const std::string& out) {
   std::string deck = NprocLine();
   deck += Format("#%s Test NoSymm\n\nMolName: \n\n", theory.c_str());
-  deck += Format("%5.0f %i\n", netcharge, spinm);
-  deck += AtomLines(*this, "%3d -1 %9.5f %9.5f %9.5f\n") + "\n\n";
-  WriteDeck(inp, deck, "$ err unable to open file : ");
-
+  deck += Format("%5.0f %i\n", m.netcharge, m.spinm);
+  deck += AtomLines(m, "%3d -1 %9.5f %9.5f %9.5f\n") + "\n\n";
+  WriteQMDeck(inp, out, deck);
   run_gauss(inp, out);
-  const GaussianOutputData w = ReadOutput(out);
+  const GaussianOutputData w = Gaussian::ReadJobOutput(out, Gaussian::JobKind::Result);
   RequireEnergy(w, out);
-  StoreEnergy(*this, w, igeom);
-  std::printf("$ Single-point calculation finished : %s", LTime().c_str());
-  std::printf("$ E(%s) = %12.7f\n", Gaussian::options.QMTheory.c_str(), w.prop.energy);
+  return w.prop.energy;
 }
 
 void CMolecule::PopEspCharges(int igeom) {
@@ -199,10 +190,10 @@ void CMolecule::PopEspCharges(int igeom) {
                 : Format("%3d -1 %9.5f %9.5f %9.5f\n", a.atmnum, a.xyz[0], a.xyz[1], a.xyz[2]);
   }
   deck += "\n\n";
-  WriteDeck(inp, deck, "$ Unable to open file : ");
+  WriteQMDeck(inp, out, deck);
 
   run_gauss(inp, out);
-  const GaussianOutputData w = ReadOutput(out);
+  const GaussianOutputData w = Gaussian::ReadJobOutput(out, Gaussian::JobKind::Result);
   StoreEspCharges(*this, w, out);
   StoreDipole(*this, w, igeom);
 
@@ -223,6 +214,10 @@ void CMolecule::PopEspCharges(int igeom) {
       ESP.dist.push_back(std::sqrt(d2));
     }
   }
+  if (!w.IfRead("dipole"))
+    EndProcess(1, "$ err gaussian output " + out +
+                      " holds no dipole moment: the population analysis is incomplete; remove the "
+                      "file and run the script again\n");
   ESP.Finalize(igeom);
   std::printf("$ Population analysis finished : %s", LTime().c_str());
 }

@@ -1,5 +1,6 @@
 #include "param.h"
 
+#include <algorithm>
 #include <fstream>
 #include <functional>
 #include <stdexcept>
@@ -86,11 +87,16 @@ void Charmm::ReadMass() {
     std::ifstream in(path);
     if (!in) EndProcess(1, "$ can not open file " + path + "\n");
     std::string line;
-    while (std::getline(in, line)) {
+    for (int number = 1; std::getline(in, line); ++number) {
       if (Upper(tprint(line, 1)) != "MASS") continue;
       const auto bang = line.find('!');
-      AddNewType(strint(tprint(line, 2)), Upper(tprint(line, 3)), strfloat(tprint(line, 4)),
-                 Upper(tprint(line, 5)), bang == std::string::npos ? "" : line.substr(bang + 1));
+      try {
+        AddNewType(WholeInt(tprint(line, 2)), Upper(tprint(line, 3)), WholeReal(tprint(line, 4)),
+                   Upper(tprint(line, 5)), bang == std::string::npos ? "" : line.substr(bang + 1));
+      } catch (const std::exception& e) {
+        throw DetailedError(e.what() + (" in " + path + ":" + inttostr(number) +
+                                        ", a line MASS NUMBER TYPE MASS ELEMENT: " + line));
+      }
     }
   }
 }
@@ -167,6 +173,73 @@ std::string Charmm::read_par(const std::string& t1, const std::string& t2, const
     return FieldsAre(l, {t1, t2, t3, t4}) || FieldsAre(l, {t4, t3, t2, t1}) ||
            FieldsAre(l, {t1, "X", "X", t4}) || FieldsAre(l, {t4, "X", "X", t1});
   });
+}
+
+namespace {
+
+// Words that end a NONBONDED or NBFIX section: the other sections of a
+// parameter file (by their first four letters) and its end.
+bool EndsSection(const std::string& key) {
+  static const std::vector<std::string> others = {"BOND", "ANGL", "THET", "DIHE", "PHI",  "IMPR",
+                                                  "IMPH", "CMAP", "ATOM", "HBON", "END",  "RETU"};
+  return std::find(others.begin(), others.end(), key.substr(0, 4)) != others.end();
+}
+
+bool AllNumbers(const std::vector<std::string>& words, std::size_t from, std::size_t to) {
+  for (std::size_t i = from; i < to; ++i) {
+    try {
+      WholeReal(words.at(i));
+    } catch (const std::exception&) {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+void CheckParamFile(const std::string& path) {
+  std::ifstream in(path);
+  if (!in) throw DetailedError("$ err can not open the parameter file " + path);
+  enum { kOther, kNonbonded, kNbfix } section = kOther;
+  bool continued = false;  // the line before ended in "-"
+  std::string line;
+  for (int number = 1; std::getline(in, line); ++number) {
+    std::vector<std::string> words;
+    StringTokenizer tokens(line.substr(0, line.find('!')));
+    while (tokens.hasMoreTokens()) words.push_back(tokens.nextToken());
+    const bool continuation = continued;
+    continued = !words.empty() && words.back() == "-";
+    if (words.empty() || continuation) continue;
+    const std::string key = Upper(words[0]);
+    if (key.substr(0, 4) == "NONB" || key == "NBFIX" || EndsSection(key)) {
+      section = key == "NBFIX" ? kNbfix : key.substr(0, 4) == "NONB" ? kNonbonded : kOther;
+      continue;
+    }
+    const std::string where = "$ err " + path + ":" + inttostr(number) + ": ";
+    const bool oneFour = words.size() > 4;
+    if (section == kNonbonded && (words.size() < 4 || !AllNumbers(words, 1, 4) ||
+                                  (oneFour && (words.size() < 7 || !AllNumbers(words, 4, 7))))) {
+      throw DetailedError(where +
+                          "a NONBONDED line is TYPE 0.0 EPSILON RMIN/2, optionally followed by 0.0 "
+                          "EPSILON14 RMIN14/2; this one is: " + line);
+    }
+    if (section == kNbfix && (words.size() < 4 || !AllNumbers(words, 2, 4)))
+      throw DetailedError(where + "an NBFIX line is TYPE1 TYPE2 EMIN RMIN; this one is: " + line);
+    // CHARMM's epsilon is minus the well depth and Rmin a distance: a positive
+    // epsilon or a negative Rmin makes every interaction of the type nonsense.
+    const std::vector<std::size_t> pairs =
+        section == kNonbonded ? std::vector<std::size_t>{2, 5}
+        : section == kNbfix   ? std::vector<std::size_t>{2, 4}
+                              : std::vector<std::size_t>{};
+    for (const std::size_t k : pairs) {
+      if (k + 1 >= words.size()) break;
+      if (strfloat(words[k]) > 0.0 || strfloat(words[k + 1]) < 0.0)
+        throw DetailedError(where + "an epsilon must not be positive (it is minus the well depth, "
+                                    "kcal/mol) and an Rmin not negative (Angstrom); this line has " +
+                            words[k] + " and " + words[k + 1] + ": " + line);
+    }
+  }
 }
 
 bool is_number(const std::string& text) { return ifFloat(text); }

@@ -76,6 +76,11 @@ extern Charmm CharmmTopPar;
 // NBFIX entries between the solute and the water probes; only appended to.
 extern std::vector<CNBFIX> nbfix;
 
+// Checks a parameter file named by the script before it is used: it must
+// open, and every line of its NONBONDED and NBFIX sections must hold its
+// numbers. Raises DetailedError naming the file and line.
+void CheckParamFile(const std::string& path);
+
 // True when text starts with a number that fits a double.
 bool is_number(const std::string& text);
 

@@ -21,7 +21,7 @@ void ReadAtomLine(CMolecule& m, const std::string& line) {
   ++m.natm;
   a.name = tprint(line, 2);
   a.type = tprint(line, 3);
-  a.q = strfloat(tprint(line, 4));
+  a.q = WholeReal(tprint(line, 4));
   a.group = m.igroup - 1;
   a.qpenalty = 1000.0;
   // Word 5 is the comment mark in front of an optional charge penalty.
@@ -53,21 +53,21 @@ void ReadTopologyLine(CMolecule& m, const std::string& line) {
   const std::string prefix = key.substr(0, 4);
   if (key == "mass") {
     Chem::Chems c;
-    c.id = strint(tprint(line, 2));
+    c.id = WholeInt(tprint(line, 2));
     c.name = tprint(line, 3);
-    c.mass = strfloat(tprint(line, 4));
+    c.mass = WholeReal(tprint(line, 4));
     c.atp = tprint(line, 5);
     chemtp.chems.push_back(c);
     ++chemtp.nchem;
   } else if (prefix == "resi") {
-    m.netcharge = strfloat(tprint(line, 3));
+    m.netcharge = WholeReal(tprint(line, 3));
   } else if (key == "group") {
     ++m.igroup;
   } else if (key == "atom") {
     ReadAtomLine(m, line);
   } else if (prefix == "impr") {
     ReadImproperLine(m, line);
-  } else if (key == "bond" || key == "double") {
+  } else if (key == "bond" || key == "double" || key == "triple" || key == "arom") {
     ReadBondLine(m, line);
   }
 }
@@ -101,7 +101,17 @@ void SetMassesAndElements(CMolecule& m) {
   CharmmTopPar.ReadMass();
   for (auto& a : m.atom) {
     const auto* t = CharmmTopPar.GetMassType(a.type);
-    if (t == nullptr) EndProcess(1, "$ err this type " + a.type + " does not exist\n");
+    if (t == nullptr && CharmmTopPar.tops.empty()) {
+      EndProcess(1, "$ err the type " + a.type + " of atom " + a.name +
+                        " has no MASS line: no topology file is named yet; put the topology "
+                        "command before readtop\n");
+    }
+    if (t == nullptr) {
+      std::string files;
+      for (const auto& f : CharmmTopPar.tops) files += " " + f;
+      EndProcess(1, "$ err this type " + a.type + " does not exist: no MASS line of the topology files" +
+                        files + " names it\n");
+    }
     a.mass = t->mass;
   }
   const auto& table = PeriodicTable::Instance();
@@ -127,13 +137,24 @@ void CMolecule::read_top(const std::string& path) {
   std::printf("$ reading topology from %s\n", path.c_str());
 
   std::string line;
-  while (std::getline(in, line)) {
+  std::string residue;  // the name of the RESI or PRES line read
+  for (int number = 1; std::getline(in, line); ++number) {
     upper(line);
+    const std::string key = tprint(line, 1).substr(0, 4);
+    if ((key == "RESI" || key == "PRES") && !residue.empty()) {
+      EndProcess(1, "$ err " + path + ":" + inttostr(number) + ": a second residue, " +
+                        tprint(line, 2) + ", after " + residue +
+                        "; readtop reads the one molecule to fit: copy its residue into a file "
+                        "of its own\n");
+    }
+    if (key == "RESI" || key == "PRES") residue = tprint(line, 2);
     try {
       ReadTopologyLine(*this, line);
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
       std::fflush(stdout);
-      EndProcess(1, "$ error while reading topology file in line : " + line + "\n");
+      const bool detailed = dynamic_cast<const DetailedError*>(&e) != nullptr;
+      EndProcess(1, (detailed ? e.what() + (" in " + path + ":" + inttostr(number) + "\n") : "") +
+                        "$ error while reading topology file in line : " + line + "\n");
     }
   }
   atom.resize(static_cast<std::size_t>(natm));

@@ -16,6 +16,10 @@
 
 #include "errors.h"
 
+std::string UserFilePath(const std::string& name) {
+  return name.starts_with("/") ? name : fpath + "/" + name;
+}
+
 std::string GetWorkingPath() {
   std::vector<char> buffer(1024);
   while (getcwd(buffer.data(), buffer.size()) == nullptr) {

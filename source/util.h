@@ -9,6 +9,9 @@
 // "/". Set by main to the current directory and replaced by `workdir`.
 extern std::string fpath;
 
+// A file named in the script: used as it is when absolute, else under fpath.
+std::string UserFilePath(const std::string& name);
+
 // Current directory. Raises std::runtime_error ("Insufficient storage",
 // "Access denied" or "Unrecognised error N") when it cannot be had.
 std::string GetWorkingPath();

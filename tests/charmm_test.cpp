@@ -162,5 +162,8 @@ TEST(CharmmOptimize, UnwritableRestraintsOrUnreadableCardEndTheProcess) {
     });
   });
   EXPECT_EQ(e.status, 1);
-  EXPECT_EQ(e.message, "$ err invalid line in the charmm coord file in line :     1    1 MEOH CB  1.0 x 0.0\n");
+  EXPECT_EQ(
+      e.message,
+      "$ err x is not a number\n"
+      "$ err invalid line in the charmm coord file in line :     1    1 MEOH CB  1.0 x 0.0\n");
 }

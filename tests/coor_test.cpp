@@ -98,9 +98,10 @@ TEST_F(CoordinateFileTest, BrokenCardFilesEndTheProcess) {
       // *TITLE is not a title line: it is taken as the count line, and the
       // real count line is read as an atom line whose fourth word does not exist.
       {"*TITLE\n    3  EXT\n    1    1 HOH  OH2    4.0    5.0    6.0\n",
-       "$ err atom was not found : \n"},
+       "$ err " + path + ":2: no atom name where it belongs:     3  EXT\n"},
       {"* t\n 3\n" + badCard + "\n",
-       "$ err invalid line in the charmm coord file in line : " + badCard + "\n"},
+       "$ err x is not a number\n$ err invalid line in the charmm coord file in line : " + badCard +
+           "\n"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);

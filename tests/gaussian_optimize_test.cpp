@@ -21,12 +21,14 @@ class OptimizeDeck : public ::testing::Test {
  protected:
   void TearDown() override { Gaussian::options = saved_; }
 
-  // Writes the deck, checks that the job is started once, and returns the deck.
+  // Writes the deck, checks that the job is started once (its output is a bare
+  // normal termination), and returns the deck.
   std::string Deck(const std::vector<Real>& cr, const std::vector<CConstraint>& cons) {
     std::vector<std::string> started;
     Printed([&] {
-      Gaussian::Optimize(mol_, inp_, out_, cr, cons, [&started](const std::string& line) {
+      Gaussian::Optimize(mol_, inp_, out_, cr, cons, [&](const std::string& line) {
         started.push_back(line);
+        dir_.Write("scan.out", " Normal termination of Gaussian 09.\n");
         return 0;
       });
     });
@@ -80,7 +82,7 @@ TEST_F(OptimizeDeck, Failures) {
   const std::string absent = (dir_.path() / "missing" / "scan.inp").string();
   const ProcessExit e = ExpectExit([&] { Gaussian::Optimize(mol_, absent, out_, cr_, {}); });
   EXPECT_EQ(e.status, 1);
-  EXPECT_EQ(e.message, absent + "can not be opened\n");
+  EXPECT_EQ(e.message, "$ err unable to open file : " + absent + "\n");
 }
 
 }  // namespace

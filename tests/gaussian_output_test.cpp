@@ -98,6 +98,8 @@ TEST(ReadGaussianOutput, FailuresEndTheProcess) {
        " SCF Done:  E(RHF) =  *********  A.U."},
       {" E2 =    -0.37E-01 EUMP2 =    -0.75E+02\n", " E2 =    -0.37E-01 EUMP2 =    -0.75E+02"},
       {" Energy=   -1e999\n", " Energy=   -1e999"},
+      {" SCF Done:  E(RHF) =  nan     A.U.\n", " SCF Done:  E(RHF) =  nan     A.U."},
+      {" Mulliken charges:\n     1\n     1  O   -inf\n", "     1  O   -inf"},
       {" Dipole moment (field-independent basis, Debye):\n", ""},  // no values before the end
   };
   for (const auto& c : unreadable) {
@@ -106,6 +108,52 @@ TEST(ReadGaussianOutput, FailuresEndTheProcess) {
     const ProcessExit e = ExpectExit([&] { ReadGaussianOutput(path, w); });
     EXPECT_EQ(e.status, 1);
     EXPECT_EQ(e.message, failure("in gaussian output file : " + path + " in line :" + c.line));
+  }
+}
+
+// Which outputs of failed jobs each kind of job refuses; a constrained
+// optimisation stopped at its cycle limit is used, with a warning.
+TEST(ReadJobOutput, RefusesTheOutputsOfFailedJobs) {
+  using Gaussian::JobKind;
+  TempDir dir;
+  const std::string energy = " SCF Done:  E(RHF) =  -74.96     A.U. after 5 cycles\n";
+  const std::string normal = " Normal termination of Gaussian 09.\n";
+  const std::string error = " Error termination request processed by link 9999.\n";
+  const std::string limit = " Optimization stopped.\n    -- Number of steps exceeded,  NStep=  20\n";
+  const std::string path = (dir.path() / "job.out").string();
+  const std::string failed = "$ err gaussian output " + path +
+                             " ends in an error termination: the job failed; read the end of the "
+                             "file, fix the cause, remove the file and run the script again\n";
+  const std::string unfinished = "$ err the optimisation in gaussian output " + path +
+                                 " did not complete (no \"Optimization completed\" line): inspect "
+                                 "it, remove the file and run the script again\n";
+  const std::string warned = "$ warning: the constrained optimisation in gaussian output " + path +
+                             " stopped at its cycle limit; its last structure and energy are used\n";
+  const struct {
+    std::string text;
+    JobKind kind;
+    std::string refused, warning;
+  } rows[] = {
+      {energy + normal, JobKind::Result, "", ""},
+      {energy + error, JobKind::Result, failed, ""},
+      {energy + " Optimization completed.\n" + normal, JobKind::Optimisation, "", ""},
+      {energy + normal, JobKind::Optimisation, unfinished, ""},
+      {energy + limit + error, JobKind::Optimisation, failed, ""},
+      {energy + limit + error, JobKind::ConstrainedOptimisation, "", warned},
+      {energy + error, JobKind::ConstrainedOptimisation, failed, ""},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.text);
+    dir.Write("job.out", row.text);
+    testing::internal::CaptureStderr();
+    if (row.refused.empty()) {
+      EXPECT_DOUBLE_EQ(Gaussian::ReadJobOutput(path, row.kind).prop.energy, -74.96);
+    } else {
+      const ProcessExit e = ExpectExit([&] { Gaussian::ReadJobOutput(path, row.kind); });
+      EXPECT_EQ(e.status, 1);
+      EXPECT_EQ(e.message, row.refused);
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), row.warning);
   }
 }
 

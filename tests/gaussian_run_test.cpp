@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -35,16 +37,40 @@ class RunGauss : public ::testing::Test {
   int status_ = 0;
 };
 
-TEST_F(RunGauss, StartsTheJobWhenTheOutputIsMissingAndReportsAFailureToStart) {
+// The job runs when its output is missing; a job that leaves no complete
+// output, or that a signal stopped, ends the run naming it.
+TEST_F(RunGauss, RunsAMissingOutputAndEndsTheRunWhenTheJobFailsOrIsStopped) {
   const std::string line = "/bin/sh -c \"g09 < " + inp_ + ">" + out_ + " \"";
-  testing::internal::CaptureStderr();
-  run_gauss(inp_, out_, Runner());
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-  status_ = -1;
-  testing::internal::CaptureStderr();
-  run_gauss(inp_, out_, Runner());
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "$ err in running : " + line + "\n");
-  EXPECT_EQ(lines_, (std::vector<std::string>{line, line}));
+  const ShellRunner writes = [&](const std::string& l) {
+    dir_.Write("sp1.out", " Normal termination of Gaussian 09.\n");
+    return Runner()(l);
+  };
+  Printed([&] { run_gauss(inp_, out_, writes); });
+  EXPECT_EQ(lines_, std::vector<std::string>{line});
+  std::filesystem::remove(out_);
+  const struct {
+    int status;  // as `system` gives it back
+    int exit;
+    std::string message;
+  } rows[] = {
+      {-1, 1, "$ err QM job " + inp_ + " (could not be started) left no complete output " + out_ +
+                  ": inspect it and run the script again\n"},
+      {1 << 8, 1, "$ err QM job " + inp_ + " (exit status 1) left no complete output " + out_ +
+                      ": inspect it and run the script again\n"},
+      {130 << 8, 130, "$ err QM job " + inp_ + " was stopped by signal 2 (Interrupt): the run stops "
+                      "here; run the script again to go on, the jobs that ended are reused\n"},
+      {SIGTERM, 143, "$ err QM job " + inp_ + " was stopped by signal 15 (Terminated): the run "
+                     "stops here; run the script again to go on, the jobs that ended are reused\n"},
+  };
+  for (const auto& row : rows) {
+    status_ = row.status;
+    testing::internal::CaptureStderr();
+    const ProcessExit e = ExpectExit([&] { Printed([&] { run_gauss(inp_, out_, Runner()); }); });
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(e.status, row.exit);
+    EXPECT_EQ(e.message, row.message);
+    EXPECT_EQ(err, row.status == -1 ? "$ err in running : " + line + "\n" : "");
+  }
 }
 
 TEST_F(RunGauss, StartsNothingForAnExistingOutputOrWhenSwitchedOff) {

@@ -94,17 +94,6 @@ TEST_F(QMOperations, OptimisationDeckAndResults) {
   Place("optimisation", "opt1.out");
   ExpectOutcome(Printed([&] { mol_.QMOptCoordinates(0); }), "opt1.inp", "optimisation");
   ExpectSameAsReference(dir_.Read("opt1.pdb"), "qm/optimisation.pdb");
-  // Doing it again changes nothing.
-  const std::vector<Real> once = mol_.xyz;
-  Printed([&] { mol_.QMOptCoordinates(0); });
-  EXPECT_EQ(mol_.xyz, once);
-}
-
-// Without processors, extra command and constraints; the coordinates of the
-// input orientation are taken.
-TEST_F(QMOperations, UnconvergedOptimisationFromTheInputOrientationIsKept) {
-  Place("unconverged", "opt1.out");
-  ExpectOutcome(Printed([&] { mol_.QMOptCoordinates(0); }), "opt1.inp", "unconverged");
 }
 
 // The extra command is not part of this deck; MP2 energies replace SCF ones.

@@ -1,5 +1,8 @@
 // Lennard-Jones parameters of the atoms and NBFIX entries for the water probes.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include "errors.h"
 
 #include "mol.h"
 #include "param.h"
@@ -25,13 +28,6 @@ CMolecule Typed(const std::vector<std::string>& types) {
   return m;
 }
 
-// What read_nnbond reports on the error stream for m.
-std::string Errors(CMolecule& m) {
-  testing::internal::CaptureStderr();
-  m.read_nnbond();
-  return testing::internal::GetCapturedStderr();
-}
-
 class NonbondedParamTest : public testing::Test {
  protected:
   void SetUp() override {
@@ -42,38 +38,29 @@ class NonbondedParamTest : public testing::Test {
   TempDir dir;
 };
 
-TEST_F(NonbondedParamTest, ReadsEveryAtomItCanAndReportsTheOthers) {
+TEST_F(NonbondedParamTest, ReadsEveryAtomAndStopsAtATypeWithoutParameters) {
   CharmmTopPar.AddNewParam(dir.Write("p.prm",
                                      "NONBONDED\n"
                                      "HGA3     0.0       -0.0240     1.3400 ! alkane\n"
                                      "CG331    0.0       -0.0780     2.0500   0.0 -0.01 1.9 ! 1-4\n"
-                                     "OG311    0.0       -0.1921     1.7650   0.0\n"));
-  CMolecule m = Typed({"HGA3", "CG331", "OG311", "XX", "hga3"});
+                                     "OG311    0.0       -0.1921     1.7650\n"));
+  CMolecule m = Typed({"HGA3", "CG331", "OG311"});
   m.atom[0].eps14 = 9.0;
   m.atom[0].rmin14 = 8.0;
-  EXPECT_EQ(Errors(m),
-            "$ Error: not a number: ''\n"
-            "$ Error: No nonbonded parameters found for type: XX\n"
-            "$ Error: No nonbonded parameters found for type: hga3\n");
-  // A comment as fifth field: the 1-4 values stay as they were. OG311 is read
-  // before the failing 1-4 part.
+  m.read_nnbond();
+  // A comment as fifth field: the 1-4 values stay as they were.
   testing_support::ExpectSameAsReference(testing_support::Describe(m), "nonbonded_atoms.txt");
-}
-
-TEST_F(NonbondedParamTest, MissingParameterFileIsReportedPerAtom) {
-  const std::string missing = (dir.path() / "none.prm").string();
-  CharmmTopPar.AddNewParam(missing);
-  CMolecule m = Typed({"HGA3", "OT"});
-  EXPECT_EQ(Errors(m), "$ Error: Can not open file: " + missing +
-                           "\n$ Error: Can not open file: " + missing + "\n");
+  CMolecule other = Typed({"HGA3", "hga3"});
+  EXPECT_THAT([&] { other.read_nnbond(); },
+              testing::ThrowsMessage<DetailedError>(testing::HasSubstr(
+                  "$ err no NONBONDED parameters for the type hga3 of atom A1 in the parameter files")));
 }
 
 TEST_F(NonbondedParamTest, NbfixPairsBetweenSoluteAndWaterAfterTheEarlierEntries) {
   const std::string p = dir.Write("p.prm",
                                   "NBFIX\n"
                                   "OT     CG331    -0.2   3.5\n"
-                                  "HGA3   HT       -0.01  2.5\n"
-                                  "OG311  HT       x      2.5\n");
+                                  "HGA3   HT       -0.01  2.5\n");
   CharmmTopPar.AddNewParam(p);
   EXPECT_EQ(Printed([] { read_nbfix_for_two_mol(Typed({"HGA3"}), Typed({"OT"})); }), "");
 
@@ -83,7 +70,6 @@ TEST_F(NonbondedParamTest, NbfixPairsBetweenSoluteAndWaterAfterTheEarlierEntries
   earlier.eps = -0.083875;
   earlier.rmin = 3.731;
   nbfix.push_back(earlier);
-  testing::internal::CaptureStderr();
   EXPECT_EQ(Printed([] {
               read_nbfix_for_two_mol(Typed({"HGA3", "CG331", "OG311", "HGA3"}),
                                      Typed({"OT", "HT", "HT"}));
@@ -92,8 +78,6 @@ TEST_F(NonbondedParamTest, NbfixPairsBetweenSoluteAndWaterAfterTheEarlierEntries
             "SOD CLA -0.083875 3.731\n"
             "OT CG331 -0.2 3.5\n"
             "HGA3 HT -0.01 2.5\n");
-  EXPECT_EQ(testing::internal::GetCapturedStderr(),
-            "$ Error: Error in file: " + p + " in line: OG311  HT       X      2.5\n");
   ASSERT_EQ(nbfix.size(), 3u);
   EXPECT_EQ(nbfix[1].a1, "OT");
   EXPECT_EQ(nbfix[1].a2, "CG331");

@@ -7,6 +7,7 @@
 
 #include <stdexcept>
 
+#include "errors.h"
 #include "io.h"
 #include "support/process_exit.h"
 #include "support/reference_file.h"
@@ -114,7 +115,7 @@ TEST(CharmmFailures, MissingFilesAndBadNumbers) {
               ThrowsMessage<std::runtime_error>(StrEq("Cannot open file: " + none)));
 
   EXPECT_THAT([&] { broken.ReadMass(); },
-              ThrowsMessage<std::invalid_argument>(StrEq("not a number: 'heavy'")));
+              ThrowsMessage<DetailedError>(testing::StartsWith("$ err heavy is not a number in " + bad + ":1")));
   EXPECT_THAT([&] { broken.read_par("BAD"); },
               ThrowsMessage<std::runtime_error>(
                   StrEq("Error in file: " + bad + " in line: BAD 0.0 X 1.0\nnot a number: 'X'")));

@@ -43,18 +43,18 @@ class TopologyTest : public testing::Test {
 
 // methanol.rtf has lower-case keys, two groups, a MASS line of its own,
 // charge penalties behind comment marks (taken only when a non-negative
-// number), an odd name on a BOND line and a TRIPLE line (no bond). The
-// written file shows what was read: names, types, charges, groups, bonds
-// (BOND and DOUBLE lines), impropers and MASS lines; read back into a fresh
+// number), an odd name on a BOND line and a TRIPLE line. The written file
+// shows what was read: names, types, charges, groups, bonds (BOND, DOUBLE
+// and TRIPLE lines), impropers and MASS lines; read back into a fresh
 // process state, it is written again unchanged.
 TEST_F(TopologyTest, ReadsTheResidueAndWritesItBack) {
   const std::string file = DataPath("topology/methanol.rtf");
   EXPECT_EQ(ReadPath(file), "$ reading topology from " + file +
                                 "\n$ number of atoms read     :    6\n"
                                 "$ number of impropers read :    1\n"
-                                "$ total number of bonds    :    5\n");
+                                "$ total number of bonds    :    6\n");
   ExpectSameAsReference(Describe(m), "topology/methanol_read.txt");
-  EXPECT_EQ(m.xyz.size() + m.dij.size() + BondStruct.bonds.size(), 18u + 36u + 5u);
+  EXPECT_EQ(m.xyz.size() + m.dij.size() + BondStruct.bonds.size(), 18u + 36u + 6u);
 
   const std::string out = (dir.path() / "out.rtf").string();
   EXPECT_EQ(Printed([&] { m.write_top(out); }), "$ topology was written to " + out + "\n");

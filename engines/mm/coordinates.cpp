@@ -12,6 +12,7 @@ void Store(const Molecule& m, Coords& c, std::vector<bool>& seen, const std::str
            const Point& p) {
   const int i = m.Index(name);
   if (i < 0) throw std::invalid_argument("atom " + name + " is not in residue " + m.residue);
+  if (seen[i]) throw std::invalid_argument("atom " + name + " is given twice");
   c[i] = p;
   seen[i] = true;
 }
@@ -19,9 +20,13 @@ void Store(const Molecule& m, Coords& c, std::vector<bool>& seen, const std::str
 Coords ReadPdb(const std::string& path, const std::vector<std::string>& lines, const Molecule& m) {
   Coords c(m.natm());
   std::vector<bool> seen(m.natm(), false);
+  int models = 0;
   for (std::size_t k = 0; k < lines.size(); ++k) {
     const std::string& line = lines[k];
     const auto head = Words(line.substr(0, 6));
+    // One structure per file: a second MODEL would silently overwrite the first.
+    if (!head.empty() && head[0] == "MODEL" && ++models > 1)
+      throw InputError(path, static_cast<int>(k) + 1, "a second MODEL: give one structure per file");
     if (head.empty() || (head[0] != "ATOM" && head[0] != "HETATM")) continue;
     try {
       if (line.size() < 54) throw std::invalid_argument("atom record shorter than 54 columns");

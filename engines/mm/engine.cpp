@@ -4,9 +4,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <stdexcept>
+#include <string>
 
 #include "geometry.h"
+#include "minimiser.h"
 
 namespace mm {
 
@@ -28,6 +31,12 @@ const char* kHarmonicTorsion =
 // The same for restraints, whose strength the global parameter kscale scales.
 const char* kRestraintTorsion =
     "kscale*k*d^2; d = min(a, 6.283185307179586-a); a = abs(theta-theta0)";
+// How far above its minimum the energy of a minimised structure may still
+// be, as the quadratic model of the BFGS search estimates it (kcal/mol).
+constexpr double kMinimumEnergyError = 1e-7;
+// The BFGS search's first guess of the inverse curvature, A^2 mol/kcal: that
+// of a bond angle's bending in Cartesian terms, some 100 kcal/mol/A^2.
+constexpr double kStartInverseCurvature = 1e-2;
 // Restraints stiffer than this are first applied at this strength.
 constexpr double kSoftRestraint = 1.0e3;  // kcal/mol per A^2 or rad^2
 
@@ -195,7 +204,7 @@ std::unique_ptr<OpenMM::System> BuildSystem(const Molecule& m) {
   return s;
 }
 
-Engine::Engine(const Molecule& m) : mol_(m), system_(BuildSystem(m)) {
+Engine::Engine(const Molecule& m) : minimizer(MinimizerFromEnvironment()), mol_(m), system_(BuildSystem(m)) {
   integrator_ = std::make_unique<OpenMM::VerletIntegrator>(0.001);
   context_ = NewContext(*system_, *integrator_);
 }
@@ -232,12 +241,21 @@ Engine::Restrained& Engine::RestrainedFor(const std::vector<Restraint>& restrain
   return *slot;
 }
 
+MinimizerKind MinimizerFromEnvironment() {
+  const char* v = std::getenv("QM2FF_MM_MINIMIZER");
+  const std::string name = v ? v : "";
+  if (name.empty() || name == "bfgs") return MinimizerKind::Bfgs;
+  if (name == "openmm") return MinimizerKind::OpenMM;
+  throw std::runtime_error("QM2FF_MM_MINIMIZER is '" + name + "': use bfgs (the default) or openmm");
+}
+
 Coords Engine::Minimize(const Coords& start, const std::vector<Restraint>& restraints, double tolerance) {
   if (static_cast<int>(start.size()) != mol_.natm()) throw std::invalid_argument("wrong number of atoms");
   Restrained& rs = RestrainedFor(restraints);
   OpenMM::Context* const ctx = rs.context.get();
   SetRestraints(*ctx, *rs.distances, *rs.angles, *rs.dihedrals, restraints, start);
   ctx->setParameter("kscale", 1.0);
+  if (minimizer == MinimizerKind::Bfgs) return MinimizeBfgs(*ctx, start, tolerance);
   ctx->setPositions(ToNm(start));
   // Stiff restraints make the search slow from a start far from their
   // targets: reach the neighbourhood with softened restraints first.
@@ -258,6 +276,30 @@ Coords Engine::Minimize(const Coords& start, const std::vector<Restraint>& restr
     if (rms <= tolerance) break;
   }
   return FromNm(ctx->getState(OpenMM::State::Positions).getPositions());
+}
+
+Coords Engine::MinimizeBfgs(OpenMM::Context& ctx, const Coords& start, double tolerance) {
+  std::vector<double> x;
+  x.reserve(3 * start.size());
+  for (const auto& a : start) x.insert(x.end(), a.begin(), a.end());
+  std::vector<OpenMM::Vec3> nm(start.size());
+  const Objective energy = [&](const std::vector<double>& v, std::vector<double>& g) {
+    for (std::size_t i = 0; i < nm.size(); ++i) nm[i] = OpenMM::Vec3(v[3 * i], v[3 * i + 1], v[3 * i + 2]) * kNm;
+    ctx.setPositions(nm);
+    const OpenMM::State state = ctx.getState(OpenMM::State::Energy | OpenMM::State::Forces);
+    const auto& f = state.getForces();
+    for (std::size_t i = 0; i < f.size(); ++i)
+      for (int k = 0; k < 3; ++k) g[3 * i + k] = -f[i][k] * kNm / kKJ;
+    return state.getPotentialEnergy() / kKJ;
+  };
+  MinimiserSettings settings;
+  settings.gradientRms = tolerance;
+  settings.valueChange = kMinimumEnergyError;
+  settings.startInverseCurvature = kStartInverseCurvature;
+  const MinimiserResult r = MinimiseBfgs(energy, std::move(x), settings);
+  Coords c(start.size());
+  for (std::size_t i = 0; i < c.size(); ++i) c[i] = {r.x[3 * i], r.x[3 * i + 1], r.x[3 * i + 2]};
+  return c;
 }
 
 }  // namespace mm

@@ -29,6 +29,15 @@ struct EnergyTerms {
   double Total() const { return bond + angle + ub + dihedral + improper + elec + vdw; }
 };
 
+// How Engine::Minimize searches: the BFGS search of minimiser.h over
+// OpenMM's energies and forces, or OpenMM's own L-BFGS minimiser (slower on
+// stiff restraints; kept to check the other against).
+enum class MinimizerKind { Bfgs, OpenMM };
+
+// The kind named by QM2FF_MM_MINIMIZER ("bfgs", the default also when unset
+// or empty, or "openmm"); std::runtime_error for any other value.
+MinimizerKind MinimizerFromEnvironment();
+
 class Engine {
  public:
   explicit Engine(const Molecule& m);
@@ -43,9 +52,13 @@ class Engine {
   double GradientRms(const Coords& c);
   // Minimises from start under the restraints (targets of holdCurrent
   // restraints taken from start) until the gradient RMS of the restrained
-  // energy is below tolerance (kcal/mol/Angstrom); returns the structure.
+  // energy is below tolerance (kcal/mol/Angstrom) and, with the BFGS
+  // search, the energy within 1e-7 kcal/mol of the minimum its model
+  // expects; returns the structure.
   Coords Minimize(const Coords& start, const std::vector<Restraint>& restraints,
                   double tolerance = 1e-3);
+
+  MinimizerKind minimizer;
 
  private:
   // The molecule with restraint forces on one set of atom lists; a scan
@@ -61,6 +74,7 @@ class Engine {
     std::unique_ptr<OpenMM::Context> context;
   };
   Restrained& RestrainedFor(const std::vector<Restraint>& restraints);
+  Coords MinimizeBfgs(OpenMM::Context& ctx, const Coords& start, double tolerance);
 
   const Molecule& mol_;
   std::unique_ptr<OpenMM::System> system_;  // unrestrained, one force group per term kind

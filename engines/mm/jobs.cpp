@@ -219,6 +219,9 @@ void PesJob(const JobScript& script, std::ostream& log) {
       if (idx < 0)
         throw InputError(termFile, term.lineOf.at(ToLower(var)),
                          "atom " + term.Get(var) + " is not in residue " + s.mol.residue);
+      if (std::find(atoms.begin(), atoms.end(), idx) != atoms.end())
+        throw InputError(termFile, term.lineOf.at(ToLower(var)),
+                         "atom " + term.Get(var) + " occurs twice in the term");
       atoms.push_back(idx);
     }
     const std::string lower = Lowered(name);

@@ -118,6 +118,9 @@ void ReadParameters(const std::string& path, ParameterSet& set) {
         case Section::Angles: {
           Need(w, 5, "angle");
           AngleParam a{ParseReal(w[3]), ParseReal(w[4]), 0, 0};
+          // OpenMM would refuse it later, and leak the half-built context.
+          if (!(a.theta0 >= 0.0 && a.theta0 <= 180.0))
+            throw std::invalid_argument("equilibrium angle " + w[4] + " is not between 0 and 180 degrees");
           if (w.size() == 6) throw std::invalid_argument("Urey-Bradley needs a force and a distance");
           if (w.size() >= 7) {
             a.kub = ParseReal(w[5]);

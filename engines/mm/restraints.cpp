@@ -34,6 +34,17 @@ int SetFile::GetInt(const std::string& name) const {
   }
 }
 
+namespace {
+
+// A restraint on a coordinate of some atom with itself has no direction.
+void RequireDistinctAtoms(const Restraint& r) {
+  for (std::size_t a = 0; a < r.atoms.size(); ++a)
+    for (std::size_t b = a + 1; b < r.atoms.size(); ++b)
+      if (r.atoms[a] == r.atoms[b]) throw std::invalid_argument("a restraint names one atom twice");
+}
+
+}  // namespace
+
 Restraint ParseConsDihe(const std::vector<std::string>& w, const Molecule& m) {
   if (w.size() < 14) throw std::invalid_argument("CONS DIHE needs four atoms as SEGID RESID NAME");
   Restraint r;
@@ -47,6 +58,7 @@ Restraint ParseConsDihe(const std::vector<std::string>& w, const Molecule& m) {
     };
     if (key == "FORC") {
       r.k = value();
+      if (r.k < 0) throw std::invalid_argument("a restraint force must not be negative");
       haveForce = true;
     } else if (key == "MIN") {
       r.target = value();
@@ -62,6 +74,7 @@ Restraint ParseConsDihe(const std::vector<std::string>& w, const Molecule& m) {
       throw std::invalid_argument("unknown CONS DIHE keyword '" + w[i] + "'");
     }
   }
+  RequireDistinctAtoms(r);
   if (!haveForce) throw std::invalid_argument("CONS DIHE without FORCE");
   if (!haveTarget) throw std::invalid_argument("CONS DIHE without MIN value or MAIN");
   return r;
@@ -95,6 +108,7 @@ Restraint ParseGeo(const std::vector<std::string>& w, const Molecule& m) {
       natoms = 4;
     } else if (key == "force") {
       r.k = value();
+      if (r.k < 0) throw std::invalid_argument("a restraint force must not be negative");
       haveForce = true;
     } else if (key == "droff" || key == "tref") {
       r.target = value();
@@ -115,6 +129,7 @@ Restraint ParseGeo(const std::vector<std::string>& w, const Molecule& m) {
     throw std::invalid_argument("geo " + std::string(natoms == 2 ? "distance" : natoms == 3 ? "angle" : "dihedral") +
                                 " needs " + std::to_string(natoms) + " selections, " +
                                 std::to_string(r.atoms.size()) + " given");
+  RequireDistinctAtoms(r);
   if (!haveForce) throw std::invalid_argument("geo without force");
   if (!haveTarget) throw std::invalid_argument("geo without droff or tref");
   return r;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cerrno>
 #include <cstdarg>
 #include <cstdio>
@@ -81,6 +82,7 @@ double ParseReal(const std::string& word) {
   const double v = std::strtod(begin, &end);
   if (word.empty() || end != begin + word.size() || errno == ERANGE)
     throw std::invalid_argument("'" + word + "' is not a number");
+  if (!std::isfinite(v)) throw std::invalid_argument("'" + word + "' is not a finite number");
   return v;
 }
 

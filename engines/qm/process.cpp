@@ -4,6 +4,8 @@
 #include <sys/wait.h>
 
 #include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -48,11 +50,52 @@ pid_t StartShell(const std::string& command, const std::string& what, int input,
   return pid;
 }
 
+namespace {
+
+volatile std::sig_atomic_t notedSignal = 0;
+
+extern "C" void NoteSignal(int sig) { notedSignal = sig; }
+
+// The stop signal that ended a child with this wait status, either itself or
+// the shell around it (exit status 128 + the signal); 0 for any other end.
+int StopSignalOf(int status) {
+  int sig = 0;
+  if (WIFSIGNALED(status)) sig = WTERMSIG(status);
+  if (WIFEXITED(status) && WEXITSTATUS(status) > 128) sig = WEXITSTATUS(status) - 128;
+  for (const int stop : {SIGHUP, SIGINT, SIGQUIT, SIGKILL, SIGTERM})
+    if (sig == stop) return sig;
+  return 0;
+}
+
+}  // namespace
+
+Interrupted::Interrupted(int sig)
+    : std::runtime_error(std::string("interrupted by signal ") + std::to_string(sig) + " (" + strsignal(sig) + ")"),
+      signal(sig) {}
+
+void NoteStopSignals() {
+  for (const int sig : {SIGHUP, SIGINT, SIGQUIT, SIGTERM}) std::signal(sig, NoteSignal);
+}
+
+int NotedStopSignal() { return notedSignal; }
+
+pid_t WaitForChild(pid_t pid, int* status) {
+  pid_t ended;
+  while ((ended = waitpid(pid, status, 0)) < 0) {
+    if (errno != EINTR) return ended;
+    // The signal goes on to the run waited for, which ends by it; runs of a
+    // group are stopped by their owner as the exception passes.
+    if (notedSignal != 0 && pid <= 0) throw Interrupted(notedSignal);
+    if (notedSignal != 0) kill(pid, notedSignal);
+  }
+  if (notedSignal != 0) throw Interrupted(notedSignal);
+  if (const int sig = StopSignalOf(*status); sig != 0) throw Interrupted(sig);
+  return ended;
+}
+
 bool FinishShell(pid_t pid, const std::string& what) {
   int status = 0;
-  while (waitpid(pid, &status, 0) < 0) {
-    if (errno != EINTR) throw std::runtime_error("lost track of a " + what + " run");
-  }
+  if (WaitForChild(pid, &status) < 0) throw std::runtime_error("lost track of a " + what + " run");
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 

@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -31,7 +32,28 @@ std::string ShellQuote(const std::string& s);
 pid_t StartShell(const std::string& command, const std::string& what, int input = -1, int output = -1);
 
 // Waits for a command started by StartShell; true when it exited with status 0.
+// Throws Interrupted when a stop signal ended it or reached g09 meanwhile.
 bool FinishShell(pid_t pid, const std::string& what);
+
+// A stop signal (SIGHUP, SIGINT, SIGQUIT, SIGTERM, SIGKILL of an engine run)
+// that ended the job: g09 ends its engine runs and then itself by it.
+class Interrupted : public std::runtime_error {
+ public:
+  explicit Interrupted(int sig);
+  int signal;
+};
+
+// From here on a stop signal no longer ends g09 at once: it is noted, passed
+// on to the engine run waited for, and the wait throws Interrupted.
+void NoteStopSignals();
+
+// The stop signal noted so far, 0 when none.
+int NotedStopSignal();
+
+// Waits for the child pid (-1: any child) as waitpid does and gives back its
+// pid, with its wait status in *status. Throws Interrupted when a stop signal
+// was noted or ended the child.
+pid_t WaitForChild(pid_t pid, int* status);
 
 // The blank-separated words of a line of an engine's output.
 std::vector<std::string> Words(const std::string& line);

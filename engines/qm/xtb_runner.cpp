@@ -194,8 +194,8 @@ std::vector<double> Potential(const QmSystem& system, const std::vector<Vec3>& p
       StartPotential(system, points, pending.front().first, pending.front().second, runs);
       pending.pop_front();
     }
-    const pid_t pid = waitpid(-1, nullptr, 0);
-    if (pid < 0 && errno == EINTR) continue;
+    int status = 0;
+    const pid_t pid = WaitForChild(-1, &status);
     const auto done = runs.byProcess.find(pid);
     if (done == runs.byProcess.end()) throw std::runtime_error("lost track of an xtb run");
     const PotentialRun run = std::move(done->second);

@@ -11,7 +11,10 @@ class CParamOptCharges {
  public:
   bool startFromQPOP = false;
   bool skipOpt = false;
-  Real QMWaterEnergy = -76.0105299706;  // hartree
+  // QM energy of one TIP3P water at the probes' level, hartree; computed by
+  // its own single-point job unless the section gives it.
+  Real QMWaterEnergy = 0.0;
+  bool QMWaterEnergyGiven = false;
   Real QMEnergyScaleNeutral = 1.16;
   Real QMEnergyScaleCharged = 1.0;
   Real QMDistShiftNeutral = 0.2;  // Angstrom

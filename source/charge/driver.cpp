@@ -5,11 +5,13 @@
 #include <stdexcept>
 
 #include "charge/ChargeSettings.h"
+#include "charge/determinacy.h"
 #include "charge/objective.h"
 #include "charge/relations.h"
 #include "charge/report.h"
 #include "charge/report_tables.h"
 #include "charge/water.h"
+#include "errors.h"
 #include "io.h"
 #include "numerical_recipes/SimAnnealing.h"
 #include "numerical_recipes/nrutil_nr.h"
@@ -77,14 +79,18 @@ void RunMinimisers(CMolecule& s, int nvar) {
 
 void ReadInitialChargesFromFile(CMolecule& s, const std::string& path) {
   std::ifstream f(path);
-  if (!f) throw std::runtime_error("unable to open file : " + path);
-  std::printf("$ reading initial charges from %s\n", path.c_str());
+  if (!f) throw DetailedError("$ err can not open the start-charge file " + path);
   std::string line;
-  while (std::getline(f, line)) {
+  for (int number = 1; std::getline(f, line); ++number) {
     line = Upper(line);
     if (Lower(tprint(line, 1)) != "atom") continue;
     CMolecule::CAtom& a = s.atom[s.AtomIndex(tprint(line, 2))];
-    a.q = strfloat(tprint(line, 4));
+    try {
+      a.q = WholeReal(tprint(line, 4));
+    } catch (const std::exception&) {
+      throw DetailedError("$ err " + path + ":" + inttostr(number) + ": the charge of " + a.name +
+                          ", '" + tprint(line, 4) + "', is not a finite number");
+    }
     if (NF(line) > 5 && ifFloat(tprint(line, 6))) {
       const Real penalty = strfloat(tprint(line, 6));
       if (penalty >= 0.0) a.qpenalty = penalty;
@@ -131,7 +137,10 @@ void OptimizeCharges(CMolecule& s) {
   RestrainCharges(s);
   ApplyCorrectionToQMData(s);
   s.read_nnbond();
-  if (!par.chargeInitFile.empty()) ReadInitialChargesFromFile(s, fpath + "/" + par.chargeInitFile);
+  if (!par.chargeInitFile.empty()) {
+    std::printf("$ reading initial charges from %s\n", UserFilePath(par.chargeInitFile).c_str());
+    ReadInitialChargesFromFile(s, UserFilePath(par.chargeInitFile));
+  }
   if (par.startFromQPOP) {
     for (int i = 0; i < s.natm; ++i) {
       if (IsIndependent(s, i)) s.atom[i].q = s.atom[i].qpop;
@@ -149,6 +158,7 @@ void OptimizeCharges(CMolecule& s) {
     for (int i = 0; i < h2o[0].natm; ++i) PrintAtomLine(i + 1, h2o[0].atom[i]);
   }
   PrepareTargetFunction(s);
+  WarnUnfixedCharges(s);
 
   const int nvar = CountIndependent(s);
   if (!par.skipOpt) {
@@ -160,6 +170,7 @@ void OptimizeCharges(CMolecule& s) {
 
   PrintChargeOptResults(s);
   RoundCharges(s);
+  WarnLargeCharges(s);
   std::printf("\n$ Developed charges : \n");
   PrintChargeTable(s);
   WriteChargeTable(s);

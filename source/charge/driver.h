@@ -23,6 +23,6 @@ void WriteChargeSnapshots(CMolecule& s);
 }  // namespace OptimizeCharge
 
 // Sets the charge (and a penalty of 0 or more, when given) of every atom
-// named in the ATOM lines of the file at path. Raises std::runtime_error when
-// the file cannot be opened and std::invalid_argument for a bad charge.
+// named in the ATOM lines of the file at path. Raises DetailedError naming
+// the file (and the line of a charge that is not a finite number).
 void ReadInitialChargesFromFile(CMolecule& s, const std::string& path);

@@ -1,5 +1,6 @@
 #include "charge/probe_qm.h"
 
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 
@@ -134,28 +135,40 @@ Gaussian::QMJob WriteWaterProbeDeck(const WaterTIP3P& w, const CMolecule& solute
   mkdr(WaterProbeDir(w));
   const std::string stem = WaterProbeDir(w) + WaterProbeStem(w, angle);
   const std::string inp = stem + ".inp";
-  std::ofstream f(inp, std::ios::binary | std::ios::trunc);
-  if (!f) EndProcess(1, "$ err unable to open file : " + inp + "\n");
-  f << deck;
+  WriteQMDeck(inp, stem + ".out", deck);
   return {inp, stem + ".out"};
+}
+
+Real QMWaterMonomerEnergy(const std::string& theory) {
+  CMolecule water;
+  water.natm = 3;
+  water.atom.resize(3);
+  const Real a = kAHOH * Const::PI / 180.0;
+  const Real xyz[3][3] = {{0.0, 0.0, 0.0}, {kROH, 0.0, 0.0}, {kROH * std::cos(a), kROH * std::sin(a), 0.0}};
+  for (int i = 0; i < 3; ++i) {
+    water.atom[i].atmnum = i == 0 ? 8 : 1;
+    water.atom[i].xyz.assign(xyz[i], xyz[i] + 3);
+  }
+  const std::string out = fpath + "/tip3p.out";
+  const Real e = SinglePointEnergy(water, theory, fpath + "/tip3p.inp", out);
+  std::printf("$ QM energy of one TIP3P water : %.9f hartree, from %s (qmwaterenergy sets it)\n", e,
+              out.c_str());
+  return e;
 }
 
 void ReadWaterProbe(WaterTIP3P& w, const CMolecule& solute, Real angle, bool positive) {
   const int b = solute.atom[w.aid1].ibond;
   const std::string stem = WaterProbeDir(w) + WaterProbeStem(w, angle);
   const std::string out = stem + ".out";
-  Gaussian::GaussianOutputData data;
-  Gaussian::ReadGaussianOutput(out, data);
-  // A job that ended in error has no usable result, whichever atom it probes.
-  if (data.prop.iferror) {
-    std::printf("$ Error in the gaussian output %s\n", out.c_str());
-    EndProcess(1);
-  }
+  const Gaussian::GaussianOutputData data = Gaussian::ReadJobOutput(out, Gaussian::JobKind::Result);
   const std::vector<std::string>& names = CentreNames(positive, b);
   const std::size_t ncentres = static_cast<std::size_t>(solute.natm) + names.size();
   const std::vector<Real>& xyz = data.prop.xyzZmatrixOrient;
   if (!data.IfRead("energy") || !data.IfRead("distance") || xyz.size() < 3 * ncentres) {
-    EndProcess(1, "$ err in file : " + out + "\n");
+    EndProcess(1, Format("$ err gaussian output %s lacks the energy, the distance RX or the "
+                         "Z-matrix orientation of its %zu centres: inspect it, remove it and run "
+                         "the script again\n",
+                         out.c_str(), ncentres));
   }
   w.energy = data.prop.energy;
   w.QMInterDist = data.prop.distance;

@@ -11,6 +11,11 @@
 std::string WaterProbeDeck(const WaterTIP3P& w, const CMolecule& solute, Real dist, Real angle,
                            bool positive);
 
+// The QM energy of one TIP3P water (hartree) at level `theory`, from its own
+// single-point job fpath + "/tip3p.inp" (reused like every QM job); printed
+// with the output's name.
+Real QMWaterMonomerEnergy(const std::string& theory);
+
 // Directory and file stem of the probe job of water w at the given angle:
 // fpath + "/water" + geometry + "/" + atm1 + "/" and atm1 + "." + angle.
 std::string WaterProbeDir(const WaterTIP3P& w);

@@ -25,9 +25,9 @@ int CountIndependent(const CMolecule& s) {
   return n;
 }
 
-namespace {
+std::string RelationFilePath() { return UserFilePath(ParamOptCharges.chargeRelFile); }
 
-std::string RelationFilePath() { return fpath + "/" + ParamOptCharges.chargeRelFile; }
+namespace {
 
 // The upper-cased lines of the charge-relations file; false when it cannot be opened.
 bool ReadRelationLines(std::vector<std::string>& lines) {
@@ -38,14 +38,17 @@ bool ReadRelationLines(std::vector<std::string>& lines) {
   return true;
 }
 
-[[noreturn]] void BadRelationLine(const std::string& line) {
-  EndProcess(1, "$ err : in file charge.rel, in line : " + line + "\n");
+// Ends the run at a line of the charge-relations file; e says what is wrong.
+[[noreturn]] void BadRelationLine(const std::string& line, const std::exception* e = nullptr) {
+  const auto* detail = dynamic_cast<const DetailedError*>(e);
+  EndProcess(1, (detail != nullptr ? std::string(detail->what()) + "\n" : "") + "$ err : in file " +
+                    RelationFilePath() + ", in line : " + line + "\n");
 }
 
 // 0-based geometry from a 1-based number word; ends the process with
 // `message` + the line when it is not a stored geometry.
 int GeometryOf(const CMolecule& s, const std::string& line, int word, const std::string& message) {
-  const int g = NF(line) >= word ? strint(tprint(line, word)) - 1 : 0;
+  const int g = NF(line) >= word ? WholeInt(tprint(line, word)) - 1 : 0;
   if (g < 0 || g >= s.ngeom) EndProcess(1, message + line + "\n");
   return g;
 }
@@ -76,8 +79,8 @@ void ApplyRelationLine(CMolecule& s, const std::string& line) {
     s.atom[s.AtomIndex(tprint(line, 2))].polar = -1;
   } else if (key == "s") {
     const int a = s.AtomIndex(tprint(line, 2));
-    const Real angle = strfloat(tprint(line, 3));
-    const Real scale = strfloat(tprint(line, 4));
+    const Real angle = WholeReal(tprint(line, 3));
+    const Real scale = WholeReal(tprint(line, 4));
     const int g = GeometryOf(s, line, 5, "err this geometry is not setup : ");
     for (std::size_t w = 0; w < h2o.size(); ++w) {
       if (h2o[w].aid1 == a && h2o[w].h2oangle == angle && h2o[w].iProbedGeometry == g) {
@@ -87,21 +90,21 @@ void ApplyRelationLine(CMolecule& s, const std::string& line) {
   } else if (key == "q") {
     const int a = s.AtomIndex(tprint(line, 2));
     const int b = s.AtomIndex(tprint(line, 3));
-    const Real c = strfloat(tprint(line, 4));
+    const Real c = WholeReal(tprint(line, 4));
     if (c == 0.0 || a == b) return;
     s.atom[a].qrel[b] = c;
     s.atom[b].qrel[a] = 1.0 / c;
     const int hi = std::max(a, b);
     s.atom[hi].qrel[hi] = 0.0;
   } else if (key == "g") {
-    const int g = strint(tprint(line, 2)) - 1;
-    const Real weight = strfloat(tprint(line, 3));
+    const int g = WholeInt(tprint(line, 2)) - 1;
+    const Real weight = WholeReal(tprint(line, 3));
     if (g < 0 || g >= s.ngeom) EndProcess(1, "$ this geometry was not setup" + line + "\n");
     ParamOptCharges.WeghtGeometry.resize(s.ngeom, 1.0);
     ParamOptCharges.WeghtGeometry[g] = weight;
   } else if (key == "f") {
     const int a = s.AtomIndex(tprint(line, 2));
-    const Real value = strfloat(tprint(line, 3));
+    const Real value = WholeReal(tprint(line, 3));
     s.atom[a].qrel[a] = 0.0;
     s.atom[a].q = value;
   }
@@ -164,6 +167,19 @@ void PrintWaterRowHead(std::size_t number, const WaterTIP3P& w) {
 
 namespace OptimizeCharge {
 
+void CheckRelationFile() {
+  std::vector<std::string> lines;
+  if (!ReadRelationLines(lines)) return;
+  for (std::size_t n = 0; n < lines.size(); ++n) {
+    const std::string& line = lines[n];
+    if (Lower(tprint(line, 1)) == "q" && tprint(line, 2) == tprint(line, 3)) {
+      EndProcess(1, "$ err " + RelationFilePath() + ":" + inttostr(static_cast<int>(n) + 1) + ": " +
+                        line + " ties the charge of " + tprint(line, 2) +
+                        " to itself; a q line ties two atoms: q ATOM1 ATOM2 FACTOR\n");
+    }
+  }
+}
+
 void RestrainCharges(CMolecule& s) {
   AdviseEquivalentAtoms(s);
   for (int i = 0; i < s.natm; ++i) s.atom[i].polar = std::fabs(s.atom[i].q) > 0.25 ? 1 : -1;
@@ -179,8 +195,8 @@ void RestrainCharges(CMolecule& s) {
     for (const std::string& line : lines) {
       try {
         ApplyRelationLine(s, line);
-      } catch (const std::exception&) {
-        BadRelationLine(line);
+      } catch (const std::exception& e) {
+        BadRelationLine(line, &e);
       }
     }
   }
@@ -218,15 +234,15 @@ void ApplyCorrectionToQMData(const CMolecule& s) {
     std::size_t found = h2o.size();
     Real energy = 0.0, dist = 0.0;
     try {
-      const Real angle = strfloat(tprint(line, 3));
+      const Real angle = WholeReal(tprint(line, 3));
       const int g = GeometryOf(s, line, 6, "err this geometry is not setup : ");
-      energy = strfloat(tprint(line, 4));
-      dist = strfloat(tprint(line, 5));
+      energy = WholeReal(tprint(line, 4));
+      dist = WholeReal(tprint(line, 5));
       for (std::size_t i = 0; i < h2o.size() && found == h2o.size(); ++i) {
         if (h2o[i].aid1 == a && h2o[i].h2oangle == angle && h2o[i].iProbedGeometry == g) found = i;
       }
-    } catch (const std::exception&) {
-      BadRelationLine(line);
+    } catch (const std::exception& e) {
+      BadRelationLine(line, &e);
     }
     if (found == h2o.size()) BadRelationLine(line);
     WaterTIP3P& w = h2o[found];

@@ -12,8 +12,14 @@ bool IsIndependent(const CMolecule& s, int i);
 // Number of independent charges of s.
 int CountIndependent(const CMolecule& s);
 
+// The charge-relations file as it is opened.
+std::string RelationFilePath();
+
 namespace OptimizeCharge {
 
+// Checks the charge-relations file, when there is one, before the QM jobs
+// of the probes run: a line that ties an atom to itself ends the process.
+void CheckRelationFile();
 // Builds the relation rows, the polar flags, the water scales and the
 // geometry weights from the charge-relations file, and prints the table.
 void RestrainCharges(CMolecule& s);

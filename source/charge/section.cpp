@@ -6,6 +6,7 @@
 
 #include "charge/ChargeSettings.h"
 #include "charge/driver.h"
+#include "charge/relations.h"
 #include "errors.h"
 #include "gaussian.h"
 #include "io.h"
@@ -16,8 +17,17 @@ namespace {
 
 using Handler = void (*)(const std::string& line);
 
-Real RealWord(const std::string& line) { return strfloat(tprint(line, 2)); }
+Real RealWord(const std::string& line) { return WholeReal(tprint(line, 2)); }
 bool WordIs(const std::string& line, const char* value) { return Lower(tprint(line, 2)) == value; }
+
+// Word 2, a file that must be there: a file named on purpose and missing
+// would leave the fit without its relations or start charges.
+std::string NamedFile(const std::string& line, const char* what) {
+  const std::string name = tprint(line, 2);
+  if (name.empty() || !IfFileExists(UserFilePath(name)))
+    throw DetailedError(std::string("$ err can not open the ") + what + " file " + UserFilePath(name));
+  return name;
+}
 
 const std::map<std::string, Handler>& Keywords() {
   static const std::map<std::string, Handler> table = {
@@ -29,10 +39,16 @@ const std::map<std::string, Handler>& Keywords() {
          for (int i = 2; i <= n; ++i) theory += tprint(line, i) + " ";
          std::printf("$ Ab-inito level of theory : %s\n", theory.c_str());
        }},
-      {"qmwaterenergy", [](const std::string& l) { ParamOptCharges.QMWaterEnergy = RealWord(l); }},
+      {"qmwaterenergy",
+       [](const std::string& l) {
+         ParamOptCharges.QMWaterEnergy = RealWord(l);
+         ParamOptCharges.QMWaterEnergyGiven = true;
+       }},
       {"single", [](const std::string&) { ParamOptCharges.skipOpt = true; }},
-      {"chargerel", [](const std::string& l) { ParamOptCharges.chargeRelFile = tprint(l, 2); }},
-      {"readinitcharge", [](const std::string& l) { ParamOptCharges.chargeInitFile = tprint(l, 2); }},
+      {"chargerel",
+       [](const std::string& l) { ParamOptCharges.chargeRelFile = NamedFile(l, "charge-relations"); }},
+      {"readinitcharge",
+       [](const std::string& l) { ParamOptCharges.chargeInitFile = NamedFile(l, "start-charge"); }},
       {"useqpop", [](const std::string& l) { ParamOptCharges.startFromQPOP = WordIs(l, "yes"); }},
       {"scaleqmdipole", [](const std::string& l) { ParamOptCharges.QMScaleDipole = RealWord(l); }},
       {"qmenergyscaleneutral",
@@ -57,8 +73,8 @@ const std::map<std::string, Handler>& Keywords() {
       {"probe",
        [](const std::string& l) {
          const std::string name = Upper(tprint(l, 2));
-         const int waters = strint(tprint(l, 3));
-         const int geometry = NF(l) > 3 ? strint(tprint(l, 4)) - 1 : 0;
+         const int waters = WholeInt(tprint(l, 3));
+         const int geometry = NF(l) > 3 ? WholeInt(tprint(l, 4)) - 1 : 0;
          COptCharge::CProbeAtom& probe = OptCharge.GetNextProbedAtom();
          probe.atom.push_back(name);
          probe.nWaters = waters;
@@ -81,9 +97,9 @@ void ReadChargeSection(const std::string& input) {
     if (k == keywords.end()) continue;
     try {
       k->second(line);
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
       std::fflush(stdout);
-      EndProcess(1, "$ err in input script in line : " + line + "\n");
+      EndProcess(1, ScriptErrorMessage(e, line));
     }
   }
   for (std::size_t p = 0; p < OptCharge.size(); ++p) {
@@ -96,8 +112,25 @@ void ReadChargeSection(const std::string& input) {
   }
 }
 
+std::vector<std::string> KeywordNames() {
+  std::vector<std::string> names;
+  for (const auto& [word, handler] : Keywords()) names.push_back(word);
+  return names;
+}
+
 void ProcessScriptChargeOpt(const std::string& input) {
   ReadChargeSection(input);
+  // The files the fit reads are checked now, not after the QM jobs of the probes.
+  CheckRelationFile();
+  if (!ParamOptCharges.chargeInitFile.empty()) {
+    CMolecule check = mol1;
+    try {
+      ReadInitialChargesFromFile(check, UserFilePath(ParamOptCharges.chargeInitFile));
+    } catch (const std::exception& e) {
+      std::fflush(stdout);
+      EndProcess(1, e.what() + std::string("\n"));
+    }
+  }
   OptimizeCharges(mol1);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace OptimizeCharge {
 
@@ -10,5 +11,8 @@ void ProcessScriptChargeOpt(const std::string& input);
 
 // Only the reading and the probe checks, without running the fit.
 void ReadChargeSection(const std::string& input);
+
+// The keywords of the section, lower-case.
+std::vector<std::string> KeywordNames();
 
 }  // namespace OptimizeCharge

@@ -7,6 +7,7 @@
 #include "charge/probe_frame.h"
 #include "charge/probe_qm.h"
 #include "errors.h"
+#include "gaussian.h"
 #include "io.h"
 #include "util.h"
 
@@ -98,6 +99,8 @@ void CreateWaters(CMolecule& s) {
         s.ActivateGeometry(w.iProbedGeometry);
         ReadWaterProbe(w, s, w.h2oangle, w.iWaterProbeAtom != 1);
       });
+  if (!ParamOptCharges.QMWaterEnergyGiven && h2o.size() > 0)
+    ParamOptCharges.QMWaterEnergy = QMWaterMonomerEnergy(Gaussian::options.QMTheory);
   for (std::size_t i = 0; i < h2o.size(); ++i) {
     WaterTIP3P& w = h2o[i];
     s.ActivateGeometry(w.iProbedGeometry);

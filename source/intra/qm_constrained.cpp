@@ -32,7 +32,7 @@ void PrepareConstrainedQMOptimization(CMolecule& m, const std::string& inp, cons
   if (GaussianOutputComplete(out)) return;
   if (!std::ofstream(inp, std::ios::app)) EndProcess(1, "$ err unable to open file : " + inp + "\n");
   CHARMM::Optimize(m, inp, out, cr, cons);
-  Gaussian::WriteOptimizeDeck(m, inp, cr, cons);
+  Gaussian::WriteOptimizeDeck(m, inp, out, cr, cons);
   batch.push_back({inp, out});
 }
 
@@ -47,8 +47,7 @@ Gaussian::GaussianOutputData ConstrainedQMOptimization(CMolecule& m, const std::
 
 Gaussian::GaussianOutputData ReadConstrainedQMOptimization(const CMolecule& m,
                                                            const std::string& out) {
-  Gaussian::GaussianOutputData w;
-  Gaussian::ReadGaussianOutput(out, w);
+  const Gaussian::GaussianOutputData w = Gaussian::ReadJobOutput(out, Gaussian::JobKind::ConstrainedOptimisation);
   const std::size_t have = w.prop.xyzInputOrient.size();
   if (have != static_cast<std::size_t>(m.natm) * 3) {
     throw DetailedError(

@@ -35,8 +35,7 @@ void CMolecule::QM_Target_Structures(CTargetStructures& t) {
       throw DetailedError("$ err target structure " + out +
                           " is missing or incomplete (no termination line)");
     }
-    Gaussian::GaussianOutputData w;
-    Gaussian::ReadGaussianOutput(out, w);
+    const Gaussian::GaussianOutputData w = Gaussian::ReadJobOutput(out, Gaussian::JobKind::Result);
     const std::vector<Real>& xyz =
         w.prop.xyzInputOrient.empty() ? w.prop.xyzStandardOrient : w.prop.xyzInputOrient;
     if (xyz.size() != static_cast<std::size_t>(natm) * 3 || !w.IfRead("energy")) {

@@ -51,7 +51,7 @@ class Reader {
   std::string::size_type pos_ = 0;
 };
 
-Real Word(const std::string& line, int n) { return strfloat(tprint(line, n)); }
+Real Word(const std::string& line, int n) { return WholeReal(tprint(line, n)); }
 
 void ScanBlock(Reader& r) {
   const int s = OptInter.nScan;
@@ -169,7 +169,7 @@ void WeightBlock(Reader& r) {
 
 void PesPoints(const std::string& line) {
   constexpr int kMaxPoints = CMolecule::ClassPESScanBonded::kMaxPoints;
-  const int n = strint(tprint(line, 2));
+  const int n = WholeInt(tprint(line, 2));
   if (n < 3 || n % 2 == 0)
     EndProcess(1, "$ error number of PES point should be odd and larger than one\n");
   if (n > kMaxPoints)
@@ -280,6 +280,12 @@ void ReadBondSection(const std::string& input) {
     std::fflush(stdout);
     EndProcess(1, ScriptErrorMessage(e, r.line));
   }
+}
+
+std::vector<KeywordName> KeywordNames() {
+  std::vector<KeywordName> names;
+  for (const Keyword& k : kKeywords) names.push_back({k.word, k.anyCase});
+  return names;
 }
 
 void ProcessScriptBondOpt(const std::string& input) {

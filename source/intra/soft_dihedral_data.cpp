@@ -115,7 +115,17 @@ bool compareDihe(const std::vector<int>& a, const std::vector<int>& b) {
 
 void CMolecule::FitSD() {
   CMolecule m = *this;
-  m.read_nnbond();
+  std::vector<std::string> missing;
+  m.read_nnbond(&missing);
+  if (!missing.empty()) {
+    std::string types;
+    for (const std::string& t : missing) types += " " + t;
+    std::fflush(stdout);
+    std::fprintf(stderr,
+                 "$ warning: no NONBONDED parameters for the types%s: the soft-dihedral data leave "
+                 "out their Lennard-Jones terms\n",
+                 types.c_str());
+  }
   for (const auto& t : term) {
     if (t.npt <= kMostPointsRigidScan) continue;
     const std::string path =

@@ -1,5 +1,6 @@
 // The methanol example through the executable, with the stand-in QM program:
-// once from nothing, once more on the outputs of the first run.
+// once from nothing with the water's energy computed, once more on the
+// outputs of the first run with the energy given.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -40,13 +41,19 @@ TEST(MethanolExample, FitsTheChargesAndReusesTheQmOutputs) {
   ASSERT_NE(pop, std::string::npos);
   script.erase(pop, std::string("population\n").size());
   std::ofstream(run / "test.inp") << script;
+  // Without qmwaterenergy the first run computes it with the stand-in.
+  const auto given = script.find("  qmwaterenergy");
+  ASSERT_NE(given, std::string::npos);
+  std::ofstream(run / "computed.inp") << script.erase(given, script.find('\n', given) + 1 - given);
 
-  const RunResult first = RunQm2ff("test.inp", run);
+  const RunResult first = RunQm2ff("computed.inp", run);
   ASSERT_EQ(first.status, 0) << first.err << first.out.substr(first.out.size() > 3000 ? first.out.size() - 3000 : 0);
   EXPECT_NE(first.out.find("$ Total charge computed / given :   0.000 /   0.000 \n"), std::string::npos);
+  EXPECT_NE(first.out.find("$ QM energy of one TIP3P water : -5.0703694"), std::string::npos);
+  EXPECT_EQ(first.err, "");  // the data fix every free charge
   EXPECT_LT(RmsError(first.out, 0), RmsError(first.out, 1));
   EXPECT_GE(RmsError(first.out, 0), 0.0);
-  for (const char* f : {"water1/OG/OG.0.0.out", "water1/OG/OG.120.0.out", "water1/OG/OG.240.0.out",
+  for (const char* f : {"tip3p.out", "water1/OG/OG.0.0.out", "water1/OG/OG.120.0.out", "water1/OG/OG.240.0.out",
                         "water1/HG1/HG1.0.0.out", "water1/HG1/HG1.90.0.out", "water1/respdb/opt.pdb",
                         "water1/respdb/ff.OG.HG1.120.0.pdb", "water1/respdb/qm.HG1.CB.90.0.pdb"}) {
     EXPECT_TRUE(fs::exists(run / f)) << f;
@@ -61,7 +68,7 @@ TEST(MethanolExample, FitsTheChargesAndReusesTheQmOutputs) {
        p = second.out.find("exists nothing done", p + 1)) {
     ++reused;
   }
-  EXPECT_EQ(reused, 6);  // the optimisation and the five probes
+  EXPECT_EQ(reused, 6);  // the optimisation and the five probes; the water energy is given
   EXPECT_EQ(From(second.out, "$ Developed charges"), From(first.out, "$ Developed charges"));
 }
 

@@ -6,6 +6,7 @@
 #include "charge/charge_support.h"
 #include "support/printed.h"
 #include "support/process_exit.h"
+#include "support/run.h"
 
 namespace {
 
@@ -62,12 +63,15 @@ TEST_F(ChargeSection, EveryKeywordSetsItsField) {
     Read(std::string(row.line) + "\n");
     EXPECT_EQ(ParamOptCharges.*row.field, row.value) << row.line;
   }
-  const std::string out =
-      Read("QMTHEORY b3lyp/6-31g*\nchargerel my.rel\nreadinitcharge start.str\nunknown words are ignored\nend\n");
+  // The files named must be there; an absolute name is used as it is.
+  const testing_support::TempDir dir;
+  const std::string rel = dir.Write("my.rel", ""), start = dir.Write("start.str", "");
+  const std::string out = Read("QMTHEORY b3lyp/6-31g*\nchargerel " + rel + "\nreadinitcharge " +
+                               start + "\nunknown words are ignored\nend\n");
   EXPECT_EQ(Gaussian::options.QMTheory, "b3lyp/6-31g* ");
   EXPECT_EQ(out, "$ Ab-inito level of theory : b3lyp/6-31g* \n");
-  EXPECT_EQ(ParamOptCharges.chargeRelFile, "my.rel");
-  EXPECT_EQ(ParamOptCharges.chargeInitFile, "start.str");
+  EXPECT_EQ(ParamOptCharges.chargeRelFile, rel);
+  EXPECT_EQ(ParamOptCharges.chargeInitFile, start);
 }
 
 TEST_F(ChargeSection, ProbeLinesNameUpperCasedAtomsOnAGeometry) {
@@ -88,9 +92,9 @@ TEST_F(ChargeSection, FaultyLinesEndTheProcess) {
     const char* text;
     const char* message;
   } cases[] = {
-      {"single\nweightesppot high\n", "$ err in input script in line : weightesppot high\n"},
-      {"probe O\n", "$ err in input script in line : probe O\n"},
-      {"qmwaterenergy\n", "$ err in input script in line : qmwaterenergy\n"},
+      {"single\nweightesppot high\n",
+       "$ err high is not a number\n$ err in input script in line : weightesppot high\n"},
+      {"probe O\n", "$ err a number is missing\n$ err in input script in line : probe O\n"},
       {"probe O 0\n", "$ err number of waters should be at least one\n"},
       {"probe O 1 2\n", "$ err this geometry was not setup 1\n"},
       {"probe O 1 0\n", "$ err this geometry was not setup -1\n"},

@@ -130,6 +130,8 @@ TEST(CreateWaters, StartsEveryProbeAtOneDistanceAndComputesInteractionEnergies) 
   mol1.ActivateGeometry(0);
   Probe(mol1, "O", 3);
   ParamOptCharges.QMWaterEnergy = -76.0;
+  CharmmTopPar.AddNewParam(
+      dir.Write("water.prm", "NONBONDED\nHT 0.0 -0.046 0.2245\nOT 0.0 -0.1521 1.7682\n"));
   const std::vector<double> centres = ComplexCentres(mol1, 5);
   const double rx[] = {5.3, 1.9, 2.0};
   const char* names[] = {"0.0", "120.0", "240.0"};

@@ -25,8 +25,8 @@ namespace {
 
 using namespace testing_support;
 
-// A Gaussian output that holds the coordinates of m (moved by shift along x
-// for atom 0) and the energy e, ending normally.
+// A Gaussian output that holds the coordinates of m and the energy e, ending
+// normally.
 std::string Output(const CMolecule& m, const std::string& e) {
   std::string rows;
   for (int i = 0; i < m.natm; ++i) {
@@ -34,7 +34,8 @@ std::string Output(const CMolecule& m, const std::string& e) {
     rows += Format("%7d %10d %11d %15.6f %11.6f %11.6f\n", i + 1, m.atom[i].atmnum, 0, x[0], x[1],
                    x[2]);
   }
-  return OrientationTable("Input", rows) + ScfDone(e) + " Normal termination of Gaussian 09.\n";
+  return OrientationTable("Input", rows) + ScfDone(e) +
+         " Optimization completed.\n Normal termination of Gaussian 09.\n";
 }
 
 class ScanTerms : public ::testing::Test {
@@ -44,24 +45,17 @@ class ScanTerms : public ::testing::Test {
     mol1 = TypedMethanol();  // H1 C O H2 H3 HO; C-O 1.43 A, H1-C-O 90, H1-C-O-HO 90 degrees
     Printed([] { mol1.CreateListParam(param); });
   }
-  // Marks the entry of the given kind made by the term over the atoms aid
-  // (in either order).
+  // Marks the entry over the atoms aid (in either order) as fitted.
   static void Fit(const std::vector<int>& aid) {
-    const auto same = [&](std::vector<int> e) {
-      if (e == aid) return true;
-      std::reverse(e.begin(), e.end());
-      return e == aid;
+    const auto mark = [&](auto& entries, auto atoms) {
+      for (auto& e : entries) {
+        const std::vector<int> a = atoms(e);
+        if (a == aid || std::equal(a.rbegin(), a.rend(), aid.begin(), aid.end())) e.fOpt = 1;
+      }
     };
-    for (int e = 0; e < param.nbonds; ++e)
-      if (aid.size() == 2 && same({param.bond[e].i, param.bond[e].j})) param.bond[e].fOpt = 1;
-    for (int e = 0; e < param.nangles; ++e) {
-      const auto& a = param.angle[e];
-      if (aid.size() == 3 && same({a.i, a.j, a.k})) param.angle[e].fOpt = 1;
-    }
-    for (int e = 0; e < param.ndihe; ++e) {
-      const auto& d = param.dihe[e];
-      if (aid.size() == 4 && same({d.i, d.j, d.k, d.l})) param.dihe[e].fOpt = 1;
-    }
+    mark(param.bond, [](const auto& e) { return std::vector<int>{e.i, e.j}; });
+    mark(param.angle, [](const auto& e) { return std::vector<int>{e.i, e.j, e.k}; });
+    mark(param.dihe, [](const auto& e) { return std::vector<int>{e.i, e.j, e.k, e.l}; });
   }
   static std::vector<Real> Values(const CMolecule::ClassPESScanBonded& t) {
     return std::vector<Real>(t.val.begin(), t.val.begin() + t.npt);
@@ -94,10 +88,11 @@ TEST_F(ScanTerms, RigidTermsAroundTheCurrentValueFromTheMiddleOutwards) {
   ExpectValues(Values(b), {1.37, 1.39, 1.41, 1.43, 1.45, 1.47, 1.49});
   // Point 3 from the reference, then up from its neighbour, then down.
   EXPECT_EQ(Order(b), (std::vector<int>{299, 403, 504, 605, 203, 102, 1}));
-  for (int e = 0; e < param.nbonds; ++e)
-    if (param.bond[e].fOpt) {
-      EXPECT_NEAR(param.bond[e].ideal, 1.43, 1e-9);
+  for (const auto& e : param.bond) {
+    if (e.fOpt) {
+      EXPECT_NEAR(e.ideal, 1.43, 1e-9);
     }
+  }
   ExpectValues(Values(mol1.term[1]),
                {86, 86 + 4 / 3.0, 86 + 8 / 3.0, 90, 90 + 4 / 3.0, 90 + 8 / 3.0, 94});
   ExpectValues(Values(mol1.term[2]),
@@ -178,120 +173,94 @@ TEST_F(ScanTerms, SoftDihedralWithoutADihedralAboutItsBondStopsBeforeAnyJob) {
 }
 
 // The first point of the C-O scan (1.37 A) found `rise` kcal/mol above the
-// minimum; the output is on disk, so no job runs.
+// minimum, its output on disk so that no job runs: a rise respaces the scan
+// to the step of the force constant, none or a fall ends the run.
 TEST_F(ScanTerms, ForceConstantRespacesTheScan) {
   OptInter.sBond = 1;
   Fit({1, 2});
-  Printed([] { BuildScanTerms(mol1); });
   mol1.energy = -100.0;
   const std::string out = dir_.path().string() + "//bond/b_c_o/fc.out";
-  const Real h = 0.06, step = h * std::sqrt(2.0) / 3;
   const struct {
-    const char* rise;
-    std::string message;
+    Real rise;
+    std::string message, printed;
   } cases[] = {
-      {"1.0", ""},
-      {"0.0",
-       "$ error during force constant calculations b_c_o: the first scan point has the "
-       "energy of the minimum, so no step can be derived; check " +
-           out + "\n"},
-      {"-0.5", ""},
+      {0.0,
+       "$ error during force constant calculations b_c_o: the first scan point has the energy of the minimum, "
+       "so no step can be derived; check " + out + "\n",
+       ""},
+      {-0.5, "",
+       "$ error during force constant calculations b_c_o:  minimum structure is not the real minimum;\n"
+       "$ redo optimization\n"},
+      {1.0, "", "$ " + out + " exists nothing done\n"},
   };
-  const std::string notMinimum =
-      "$ error during force constant calculations b_c_o:  minimum structure is not the real "
-      "minimum;\n$ redo optimization\n";
   for (const auto& c : cases) {
     SCOPED_TRACE(c.rise);
     Printed([] { BuildScanTerms(mol1); });
-    const Real e = -100.0 + strfloat(c.rise) / 627.51;
-    dir_.Write("bond/b_c_o/fc.out", Output(mol1, Format("%.12f", e)));
-    if (strfloat(c.rise) > 0) {
-      EXPECT_EQ(Printed([] { mol1.Force_Const(0); }), "$ " + out + " exists nothing done\n");
-      ExpectValues(Values(mol1.term[0]), {1.43 - 3 * step, 1.43 - 2 * step, 1.43 - step, 1.43,
-                                          1.43 + step, 1.43 + 2 * step, 1.43 + 3 * step});
-      EXPECT_TRUE(Contains(dir_.Read("bond/b_c_o/pdb/fc.pdb"), "  1.430   0.000   0.000"));
-      continue;
-    }
-    testing::internal::CaptureStdout();
-    const ProcessExit x = ExpectExit([] { mol1.Force_Const(0); });
-    const std::string printed = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(x.status, 1);
-    EXPECT_EQ(x.message, c.message);
-    if (c.message.empty()) {
-      EXPECT_TRUE(Contains(printed, notMinimum)) << printed;
-    }
+    dir_.Write("bond/b_c_o/fc.out", Output(mol1, Format("%.12f", -100.0 + c.rise / 627.51)));
+    ProcessExit end{0, ""};
+    const std::string printed = Printed([&] {
+      try {
+        mol1.Force_Const(0);
+      } catch (const ProcessExit& e) {
+        end = e;
+      }
+    });
+    EXPECT_TRUE(Contains(printed, c.printed)) << printed;
+    EXPECT_EQ(end.status, c.rise > 0.0 ? 0 : 1);
+    EXPECT_EQ(end.message, c.message);
   }
-  CMolecule fewer = mol1;
-  fewer.natm = 5;
-  dir_.Write("bond/b_c_o/fc.out", Output(fewer, "-99.9"));
-  try {
-    Printed([] { mol1.Force_Const(0); });
-    ADD_FAILURE() << "a short output was read";
-  } catch (const DetailedError& e) {
-    EXPECT_EQ(std::string(e.what()), "$ err gaussian output " + out +
-                                         " holds 15 input-orientation coordinates, 18 expected: "
-                                         "inspect or remove it");
-  }
+  const Real step = 0.06 * std::sqrt(2.0) / 3;
+  ExpectValues(Values(mol1.term[0]), {1.43 - 3 * step, 1.43 - 2 * step, 1.43 - step, 1.43, 1.43 + step,
+                                      1.43 + 2 * step, 1.43 + 3 * step});
+  EXPECT_TRUE(Contains(dir_.Read("bond/b_c_o/pdb/fc.pdb"), "  1.430   0.000   0.000"));
 }
 
-// Outputs that end normally but lack what a scan point or a target structure
-// needs stop the run with a message that names them.
+// Outputs that end normally but lack what a force constant, a scan point or
+// a target structure needs stop the run with a message that names them.
 TEST_F(ScanTerms, OutputsWithoutTheirItemsAreNamed) {
   OptInter.sBond = 1;
   Fit({1, 2});
   Printed([] { BuildScanTerms(mol1); });
-  const std::string scan = dir_.path().string() + "//bond/b_c_o/3.scan.out";
+  const std::string bond = dir_.path().string() + "//bond/b_c_o/";
   const std::string target = dir_.path().string() + "/bond/target-structures/";
   const std::string coordinates = Output(mol1, "-100.0");
+  CMolecule fewer = mol1;
+  fewer.natm = 5;
   const struct {
-    const char* name;
+    char job;  // f: force constant, s: scan point, t: target structures
     std::string file, text, message;
   } cases[] = {
-      {"scan point without energy", "bond/b_c_o/3.scan.out",
-       coordinates.substr(0, coordinates.find(" SCF")) + kNormalTermination,
-       "$ err gaussian output " + scan + " holds no energy: inspect or remove it"},
-      {"scan point without forces", "bond/b_c_o/3.scan.out", coordinates,
-       "$ err gaussian output " + scan +
-           " holds 0 force components, 18 expected: inspect or remove it"},
-      {"structure count that is no number", "bond/target-structures/n-structures.dat", "three\n",
-       "$ err the first line of " + target +
-           "n-structures.dat does not start with the number of structures"},
+      {'f', "bond/b_c_o/fc.out", Output(fewer, "-99.9"),
+       "$ err gaussian output " + bond + "fc.out holds 15 input-orientation coordinates, 18 expected: inspect or "
+       "remove it"},
+      {'s', "bond/b_c_o/3.scan.out", coordinates.substr(0, coordinates.find(" SCF")) + " Optimization completed.\n" + kNormalTermination,
+       "$ err gaussian output " + bond + "3.scan.out holds no energy: inspect or remove it"},
+      {'s', "bond/b_c_o/3.scan.out", coordinates,
+       "$ err gaussian output " + bond + "3.scan.out holds 0 force components, 18 expected: inspect or remove it"},
+      {'t', "bond/target-structures/n-structures.dat", "three\n",
+       "$ err the first line of " + target + "n-structures.dat does not start with the number of structures"},
+      {'t', "bond/target-structures/n-structures.dat", "1 structure\n",
+       "$ err target structure " + target + "0.out is missing or incomplete (no termination line)"},
+      {'t', "bond/target-structures/0.out", Output(fewer, "-99.9"),
+       "$ err target structure " + target + "0.out holds 15 coordinates, 18 expected"},
+      {'t', "bond/target-structures/0.out", coordinates.substr(0, coordinates.find(" SCF")) + kNormalTermination,
+       "$ err target structure " + target + "0.out holds 18 coordinates and no energy, 18 expected"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
+    SCOPED_TRACE(c.message);
     dir_.Write(c.file, c.text);
     try {
       Printed([&] {
-        if (c.file.starts_with("bond/b_c_o")) mol1.QM_PES_scan(0);
         CTargetStructures t;
-        mol1.QM_Target_Structures(t);
+        if (c.job == 'f') mol1.Force_Const(0);
+        if (c.job == 's') mol1.QM_PES_scan(0);
+        if (c.job == 't') mol1.QM_Target_Structures(t);
       });
       ADD_FAILURE() << "no error";
     } catch (const DetailedError& e) {
       EXPECT_EQ(std::string(e.what()), c.message);
     }
   }
-}
-
-TEST_F(ScanTerms, TargetStructuresGiveEnergiesAboveTheLowest) {
-  CTargetStructures t;
-  Printed([&] { mol1.QM_Target_Structures(t); });
-  EXPECT_EQ(t.nStr, 0);
-  EXPECT_EQ(dir_.Read("bond/target-structures/qm_ref.dat"), "# Nstr Eqm\n");
-  dir_.Write("bond/target-structures/n-structures.dat", "3 structures\n");
-  const char* energies[] = {"-100.000", "-100.002", "-99.999"};
-  for (int i = 0; i < 3; ++i)
-    dir_.Write("bond/target-structures/" + std::to_string(i) + ".out", Output(mol1, energies[i]));
-  Printed([&] { mol1.QM_Target_Structures(t); });
-  ASSERT_EQ(t.Eqm.size(), 3u);
-  EXPECT_NEAR(t.Eqm[0], 1.25502, 1e-9);
-  EXPECT_EQ(t.Eqm[1], 0.0);
-  EXPECT_NEAR(t.Eqm[2], 1.88253, 1e-9);
-  EXPECT_EQ(dir_.Read("bond/target-structures/qm_ref.dat"),
-            "# Nstr Eqm\n0 1.25502\n1 0\n2 1.88253\n");
-  EXPECT_TRUE(Contains(dir_.Read("bond/target-structures/pdb/2.pdb"), "HO "));
-  dir_.Write("bond/target-structures/1.out", ScfDone("-100.0"));
-  EXPECT_THROW(Printed([&] { mol1.QM_Target_Structures(t); }), DetailedError);
 }
 
 TEST(DihedralGrid, PointsNeighboursAcrossTheTurnAndHelpers) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -19,54 +20,38 @@ Real Bowl(Vec_I_DP& x) {
   return sum;
 }
 
-struct Search {
-  const char* name;
-  void (*run)(Vec_IO_DP&, Real&, NR::VecFunction);
-  std::vector<std::string> labels;
-};
-
-void PrintTo(const Search& s, std::ostream* os) { *os << s.name; }
-
-class TrialMoves : public testing::TestWithParam<Search> {};
-
 // Every printed acceptance names a move of the search and lowers the best
 // value; the search ends at the bottom of the bowl with best = f(P).
-TEST_P(TrialMoves, AcceptOnlyImprovingMovesAndReachTheMinimum) {
-  Vec_DP p(0.0, 3);
-  Real best = Bowl(p);
-  const Real start = best;
-  const std::string out = testing_support::Printed([&] { GetParam().run(p, best, Bowl); });
-
-  std::istringstream lines(out);
-  std::string line;
-  Real previous = start;
-  int accepted = 0;
-  while (std::getline(lines, line)) {
-    bool known = false;
-    for (const auto& label : GetParam().labels) {
-      if (line.rfind(label, 0) != 0) continue;
-      std::istringstream values(line.substr(label.size()));
+TEST(TrialMoves, AcceptOnlyImprovingMovesAndReachTheMinimum) {
+  const struct {
+    void (*run)(Vec_IO_DP&, Real&, NR::VecFunction);
+    std::vector<std::string> labels;
+  } searches[] = {{AngleTrialMoves, {"accept ", "0 accept ", "1 accept ", "2 accept "}},
+                  {DiheTrialMoves, {"s+ accept ", "s- accept ", "d+ accept ", "d- accept "}}};
+  for (const auto& search : searches) {
+    SCOPED_TRACE(search.labels[1]);
+    Vec_DP p(0.0, 3);
+    Real best = Bowl(p), previous = best;
+    const std::string out = testing_support::Printed([&] { search.run(p, best, Bowl); });
+    std::istringstream lines(out);
+    int accepted = 0;
+    for (std::string line; std::getline(lines, line);) {
+      const auto label = std::find_if(search.labels.begin(), search.labels.end(),
+                                      [&](const std::string& l) { return line.rfind(l, 0) == 0; });
+      ASSERT_NE(label, search.labels.end()) << "unexpected line: " << line;
+      std::istringstream values(line.substr(label->size()));
       Real a = 0.0, b = 0.0;
       values >> a >> b;
       EXPECT_LT(a, previous) << line;
       EXPECT_EQ(a, b) << line;
       previous = a;
-      known = true;
       ++accepted;
-      break;
     }
-    EXPECT_TRUE(known) << "unexpected line: " << line;
+    EXPECT_GT(accepted, 3);
+    EXPECT_EQ(best, previous);
+    EXPECT_EQ(best, Bowl(p));
+    EXPECT_EQ(best, 0.0);
   }
-  EXPECT_GT(accepted, 3);
-  EXPECT_EQ(best, previous);
-  EXPECT_EQ(best, Bowl(p));
-  EXPECT_EQ(best, 0.0);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Stages, TrialMoves,
-    testing::Values(Search{"Angle", AngleTrialMoves, {"accept ", "0 accept ", "1 accept ", "2 accept "}},
-                    Search{"Dihedral", DiheTrialMoves, {"s+ accept ", "s- accept ", "d+ accept ", "d- accept "}}),
-    [](const testing::TestParamInfo<Search>& info) { return std::string(info.param.name); });
 
 }  // namespace

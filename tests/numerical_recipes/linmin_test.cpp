@@ -23,8 +23,7 @@ double EndsTheProcess(Vec_I_DP& x) {
 // A target that runs a line minimisation of its own for every evaluation.
 double Inner(Vec_I_DP& y) { return (y[0] - 3.0) * (y[0] - 3.0); }
 double Nested(Vec_I_DP& x) {
-  Vec_DP q(0.0, 1);
-  Vec_DP d(1.0, 1);
+  Vec_DP q(0.0, 1), d(1.0, 1);
   double f = 0.0;
   NR::linmin(q, d, f, Inner);
   return (x[0] - q[0]) * (x[0] - q[0]);  // q[0] is 2: the window ends there
@@ -39,49 +38,36 @@ void ExpectNoLine() {
               ThrowsMessage<std::logic_error>("f1dim: no line minimisation in progress"));
 }
 
-TEST(Linmin, MovesToTheMinimumAlongTheDirection) {
-  Vec_DP p(0.0, 2);
-  Vec_DP xi(1.0, 2);
+TEST(Linmin, MovesToTheMinimumAlongTheDirectionAlsoWhenTheTargetRunsALineMinimisation) {
+  Vec_DP p(0.0, 2), xi(1.0, 2);
   double fret = 1.0;
   NR::linmin(p, xi, fret, Bowl);
-  EXPECT_NEAR(p[0], 0.5, 1e-7);
-  EXPECT_NEAR(p[1], 0.5, 1e-7);
-  EXPECT_NEAR(xi[0], 0.5, 1e-7);  // the direction becomes the displacement made
-  EXPECT_NEAR(xi[1], 0.5, 1e-7);
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_NEAR(p[i], 0.5, 1e-7);
+    EXPECT_NEAR(xi[i], 0.5, 1e-7);  // the direction becomes the displacement made
+  }
   EXPECT_DOUBLE_EQ(fret, Bowl(p));
   EXPECT_NEAR(fret, 0.0, 1e-12);
   ExpectNoLine();
+  Vec_DP q(1.5, 1), d(0.5, 1);
+  NR::linmin(q, d, fret, Nested);
+  EXPECT_NEAR(q[0], 2.0, 1e-6);
+  EXPECT_NEAR(fret, 0.0, 1e-10);
+  ExpectNoLine();
 }
 
-TEST(Linmin, DirectionOfAnotherSizeIsRefused) {
-  Vec_DP p(0.0, 2);
-  Vec_DP xi(1.0, 3);
+TEST(Linmin, RefusesADirectionOfAnotherSizeAndClearsTheLineWhenTheTargetEndsTheSearch) {
+  Vec_DP p(0.5, 1), xi(1.0, 3);
   double fret = 0.0;
   EXPECT_THAT([&] { NR::linmin(p, xi, fret, Bowl); },
               ThrowsMessage<std::invalid_argument>("linmin: point and direction differ in size"));
-}
-
-TEST(Linmin, LineContextIsClearedWhenTheTargetEndsTheSearch) {
-  Vec_DP p(0.5, 1);
-  Vec_DP xi(1.0, 1);
-  double fret = 0.0;
+  xi = Vec_DP(1.0, 1);
   calls = 0;
-  const ProcessExit e =
-      testing_support::ExpectExit([&] { NR::linmin(p, xi, fret, EndsTheProcess); });
+  const ProcessExit e = testing_support::ExpectExit([&] { NR::linmin(p, xi, fret, EndsTheProcess); });
   EXPECT_EQ(e.status, 1);
   EXPECT_EQ(e.message, "stopped\n");
   ExpectNoLine();
   EXPECT_EQ(p[0], 0.5);  // left where it was
-}
-
-TEST(Linmin, TargetMayRunALineMinimisationOfItsOwn) {
-  Vec_DP p(1.5, 1);
-  Vec_DP xi(0.5, 1);
-  double fret = 1.0;
-  NR::linmin(p, xi, fret, Nested);
-  EXPECT_NEAR(p[0], 2.0, 1e-6);
-  EXPECT_NEAR(fret, 0.0, 1e-10);
-  ExpectNoLine();
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // file and line, status 1, and no output file, not even one of an earlier run.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <utility>
@@ -23,6 +24,7 @@ struct Case {
   Files files = {};  // written over the methanol files
   Files edits = {};  // the first "old|new" replaced in the named methanol file
   std::string opts = "";
+  std::string minimizer = "";  // QM2FF_MM_MINIMIZER
 };
 
 // The outputs of each job, left by an earlier run before the failing one.
@@ -54,6 +56,9 @@ const std::vector<Case> kCases = {
     {"missing parameter file", "minimize", "parameters absent.prm\n", "absent.prm: cannot be opened"},
     {"bad number in a parameter file", "minimize", "", "par_methanol.prm:2: '4x8.00' is not a number",
      {{"par_methanol.prm", "BONDS\nCG331  OG311   4x8.00     1.4200\n"}}},
+    {"angle beyond 180 degrees", "minimize", "",
+     "par_methanol.prm:13: equilibrium angle 270.00 is not between 0 and 180 degrees", {},
+     {{"par_methanol.prm", "106.00|270.00"}}},
     {"term without parameters", "minimize", "",
      "no dihedral parameters for atoms HB1 CB OG HG1 (types HGA3 CG331 OG311 HGP1)",
      {},
@@ -69,6 +74,24 @@ const std::vector<Case> kCases = {
        }())}}},
     {"bad coordinate", "minimize", "", "methanol.pdb:2: '-0.7x5' is not a number", {},
      {{"methanol.pdb", "-0.755|-0.7x5"}}},
+    {"coordinate not finite", "minimize", "", "methanol.pdb:2: 'nan' is not a finite number", {},
+     {{"methanol.pdb", "  -0.755|     nan"}}},
+    {"parameter not finite", "minimize", "", "par_methanol.prm:2: 'inf' is not a finite number",
+     {{"par_methanol.prm", "BONDS\nCG331  OG311   inf     1.4200\n"}}},
+    {"atom given twice", "minimize", "", "methanol.pdb:8: atom CB is given twice",
+     {{"methanol.pdb", mm_testing::Pdb(mm_testing::kStart) + mm_testing::Pdb(mm_testing::kStart)}}},
+    {"second model", "minimize", "", "methanol.pdb:3: a second MODEL: give one structure per file",
+     {{"methanol.pdb", "MODEL 1\nENDMDL\nMODEL 2\n" + mm_testing::Pdb(mm_testing::kStart)}}},
+    {"negative restraint force", "restrained-minimize", "",
+     "restraints.str:2: a restraint force must not be negative",
+     {{"restraints.str", Geo("distance", "droff 1.5", "select type CB end select type OG end")}},
+     {{"restraints.str", "force 500000.0|force -5.0"}}},
+    {"restraint on one atom twice", "restrained-minimize", "",
+     "restraints.str:1: a restraint names one atom twice",
+     {{"restraints.str", "CONS DIHE AAAA 1 HB1 AAAA 1 CB AAAA 1 CB AAAA 1 HG1 FORCE 10.0 MIN 60.0\n"}}},
+    {"scan term with a repeated atom", "pes", "", "b_cb_cb.inp:2: atom CB occurs twice in the term",
+     {{"term.list", "set nterms 1\nset term1 b_cb_cb\n"},
+      {"b_cb_cb.inp", "set A1 CB\nset A2 CB\nset NP 1\nset termtype b\nset va1 1.4\n"}}},
     {"no restraint file", "restrained-minimize", "", "restraints.str: cannot be opened"},
     {"geo atom not in the residue", "restrained-minimize", "", "restraints.str:2: atom O1 is not in residue MEOH",
      {{"restraints.str", Geo("distance", "droff 1.5", "select type CB end select type O1 end")}}},
@@ -88,6 +111,8 @@ const std::vector<Case> kCases = {
      {{"term.list", "set nterms 1\nset term1 B_CB_OG\n"},
       {"B_CB_OG.inp", "set A1 CB\nset A2 OG\nset NP 7\nset termtype b\nset va1 1.4\n"},
       {"results/b_cb_og-2.card", "old\n"}}},
+    {.name = "unknown minimiser", .job = "minimize", .error = "QM2FF_MM_MINIMIZER is 'lbfgs': use bfgs (the default) or openmm",
+     .minimizer = "lbfgs"},
     {"multi-pes without the scan name", "multi-pes", "",
      "the multi-pes job needs the command-line setting termname:NAME"},
     {"missing target structure", "target-structures", "", "pdb/2.pdb: cannot be opened",
@@ -112,7 +137,9 @@ TEST(MmBadInput, EachFaultEndsTheRunWithItsMessageAndNoOutput) {
     for (const auto& [job, outputs] : kOutputs)
       if (job == c.job)
         for (const auto& file : outputs) dir.Write(file, "old\n");
+    if (!c.minimizer.empty()) setenv("QM2FF_MM_MINIMIZER", c.minimizer.c_str(), 1);
     const auto r = mm_testing::RunCharmm(dir, c.job.empty() ? c.extra : Script(c.job) + c.extra, c.opts);
+    unsetenv("QM2FF_MM_MINIMIZER");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "charmm: error: " + c.error + "\n");
     for (const auto& [job, outputs] : kOutputs)

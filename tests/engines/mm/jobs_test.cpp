@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -182,6 +183,14 @@ TEST_F(MmJobs, PesScansEveryTermAndWritesSurfaceAndResultCards) {
   // The bond scan at 1.36 A pulls hard on the unrestrained force field.
   EXPECT_GT(rows[0][3], 1.0);
   EXPECT_EQ(mm_testing::ReadCard((dir.path() / "emp.card").string()).size(), 6u);
+  // OpenMM's own minimiser reaches the same energies.
+  setenv("QM2FF_MM_MINIMIZER", "openmm", 1);
+  const auto openmm = mm_testing::RunExample(dir, "pes.inp");
+  unsetenv("QM2FF_MM_MINIMIZER");
+  ASSERT_EQ(openmm.status, 0) << openmm.err;
+  const auto again = mm_testing::ReadTable(dir.Read("surf.dat"));
+  ASSERT_EQ(again.size(), rows.size());
+  for (std::size_t k = 0; k < rows.size(); ++k) EXPECT_NEAR(again[k][1], rows[k][1], 1e-4) << k;
 }
 
 // Both jobs see the threefold barrier of 3 x 0.36 kcal/mol between eclipsed

@@ -135,3 +135,17 @@ INSTANTIATE_TEST_SUITE_P(
                       ProbeCase{"NegativeThreeBonds", Ammonia(), kCentreAndThree, false, 1, 5, {4, 1, 5}}));
 
 }  // namespace
+
+// A stop signal while xtb computes: g09 says so, leaves the output without a
+// termination line (so that qm2ff runs the job again) and ends by the signal.
+TEST(G09Signal, AStopSignalEndsTheJobWithoutATerminationLine) {
+  testing_support::TempDir dir;
+  dir.Write("pop.inp", PopulationDeck(Methanol()));
+  const auto r = testing_support::Run(
+      "g09 < pop.inp > pop.out 2> pop.err & job=$!; sleep 0.5; kill -TERM $job; wait $job; echo $?",
+      dir.path());
+  EXPECT_EQ(r.out, "143\n");
+  EXPECT_EQ(dir.Read("pop.err"),
+            "g09: interrupted by signal 15 (Terminated); the output has no termination line\n");
+  EXPECT_EQ(dir.Read("pop.out").find("termination"), std::string::npos);
+}

@@ -1,7 +1,7 @@
 #pragma once
 
 // Methanol as the bonded fit sees it just before an evaluation of its
-// objective, without the QM side: shared by the tests and the benchmark.
+// objective, without the QM side, for the benchmark.
 #include <cmath>
 #include <filesystem>
 #include <fstream>
