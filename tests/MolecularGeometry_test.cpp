@@ -19,12 +19,14 @@ namespace {
 
 // i-j-k-l with i above the j-k axis and l at (1, y, z).
 CMolecule FourAtoms(double ly, double lz) {
-  return MakeMolecule({{"I", 6, 0, 1, 0}, {"J", 6, 0, 0, 0}, {"K", 6, 1, 0, 0}, {"L", 6, 1, ly, lz}});
+  return MakeMolecule(
+      {{"I", 6, 0, 1, 0}, {"J", 6, 0, 0, 0}, {"K", 6, 1, 0, 0}, {"L", 6, 1, ly, lz}});
 }
 
 // Angles in single precision; dihedrals signed, the same in both directions.
 TEST(MolecularGeometryTest, AnglesAndDihedrals) {
-  const CMolecule line = MakeMolecule({{"A", 6, 0, 0, 0}, {"B", 6, 1.5, 0, 0}, {"C", 6, 3.0, 0, 0}});
+  const CMolecule line =
+      MakeMolecule({{"A", 6, 0, 0, 0}, {"B", 6, 1.5, 0, 0}, {"C", 6, 3.0, 0, 0}});
   EXPECT_NEAR(line.Angle(0, 1, 2), 3.1415927, 1e-7);
   EXPECT_GT(std::fabs(line.Angle(0, 1, 2) - M_PI), 1e-8);
   EXPECT_NEAR(FourAtoms(0, -1).Dihe(0, 1, 2, 3), -M_PI / 2, 1e-12);
@@ -43,7 +45,10 @@ TEST(MolecularGeometryTest, FailuresEndTheProcessNamingTheAtoms) {
       {[&] { g.angle(0, 1, 2); }, angle + "0 1 2\n"},
       {[&] { g.dihedral(0, 1, 2, 0); }, dihe + "0 1 2 0\n"},
       {[&] { m.IC({0}); }, "wrong number of atoms in IC()"},
-      {[&] { m.IC({0, 1, 2, 0, 1}); }, "wrong number of atoms in IC()"},
+      {[&] {
+         m.IC({0, 1, 2, 0, 1});
+       },
+       "wrong number of atoms in IC()"},
   };
   for (const auto& [call, message] : cases) {
     const ProcessExit e = testing_support::ExpectExit(call);

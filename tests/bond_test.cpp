@@ -25,9 +25,9 @@ std::string Perceive(CMolecule& m) {
 
 TEST(BondLengthTableTest, RulesAreSymmetricAndUnknownPairsHaveNone) {
   // Atomic numbers and length: 0, never bonded; -1, no rule.
-  const std::tuple<int, int, double> rules[] = {{6, 8, 1.55}, {8, 6, 1.55}, {1, 16, 1.4},    {53, 6, 2.2},
-                                                {8, 8, 1.6},  {7, 7, 0.0},  {1, 1, 0.0},     {6, 35, -1.0},
-                                                {0, 6, -1.0}, {101, 6, -1}, {-1, 6, -1.0}, {100, 100, -1.0}};
+  const std::tuple<int, int, double> rules[] = {
+      {6, 8, 1.55}, {8, 6, 1.55},  {1, 16, 1.4}, {53, 6, 2.2}, {8, 8, 1.6},   {7, 7, 0.0},
+      {1, 1, 0.0},  {6, 35, -1.0}, {0, 6, -1.0}, {101, 6, -1}, {-1, 6, -1.0}, {100, 100, -1.0}};
   for (const auto& [z1, z2, length] : rules) EXPECT_EQ(mdist(z1, z2), length) << z1 << "-" << z2;
 }
 
@@ -36,13 +36,19 @@ TEST(BondLengthTableTest, RulesAreSymmetricAndUnknownPairsHaveNone) {
 // reported; peroxide oxygens are bonded, hydrazine nitrogens need the
 // topology, where a bond is kept and counted as existing.
 TEST(BondPerceptionTest, PerceivedTermsOfSmallMolecules) {
-  CMolecule hydrazine = MakeMolecule({{"N1", 7, 0, 0, 0}, {"N2", 7, 1.45, 0, 0}, {"H11", 1, -0.34, 0.95, 0}, {"H21", 1, 1.79, 0.95, 0}});
+  CMolecule hydrazine = MakeMolecule({{"N1", 7, 0, 0, 0},
+                                      {"N2", 7, 1.45, 0, 0},
+                                      {"H11", 1, -0.34, 0.95, 0},
+                                      {"H21", 1, 1.79, 0.95, 0}});
   CMolecule bonded = hydrazine;
   bonded.atom[0].bond[1] = bonded.atom[1].bond[0] = 1;
   const std::pair<std::string, CMolecule> cases[] = {
       {"methanol", testing_support::Methanol()},
-      {"bromomethane", MakeMolecule({{"C", 6, 0, 0, 0}, {"BR", 35, 1.94, 0, 0}, {"H1", 1, -0.36, 1.03, 0},
-                                     {"H2", 1, -0.36, -0.51, 0.89}, {"H3", 1, -0.36, -0.51, -0.89}})},
+      {"bromomethane", MakeMolecule({{"C", 6, 0, 0, 0},
+                                     {"BR", 35, 1.94, 0, 0},
+                                     {"H1", 1, -0.36, 1.03, 0},
+                                     {"H2", 1, -0.36, -0.51, 0.89},
+                                     {"H3", 1, -0.36, -0.51, -0.89}})},
       {"peroxide", testing_support::HydrogenPeroxide()},
       {"hydrazine", hydrazine},
       {"hydrazine with its N-N bond", bonded},

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
@@ -29,13 +28,6 @@ struct ScriptsGuard {
 
 CConstraint Cons(char type, std::vector<int> aid, Real val) { return {aid, val, type}; }
 
-// Methanol with the atom names of the CHARMM residue MEOH.
-CMolecule Meoh() {
-  return MakeMolecule({{"CB", 6, -0.047, 0.665, 0.0}, {"OG", 8, -0.047, -0.755, 0.0},
-                       {"HG1", 1, 0.857, -1.056, 0.0}, {"HB1", 1, -1.091, 0.978, 0.0},
-                       {"HB2", 1, 0.433, 1.075, 0.890}, {"HB3", 1, 0.433, 1.075, -0.890}});
-}
-
 }  // namespace
 
 // Paths with blanks are quoted; quotes are refused.
@@ -51,12 +43,13 @@ TEST(CharmmRunner, CommandLineChangesIntoTheWorkingDirectoryAndRedirects) {
 
 // Other kinds are skipped; a zero dihedral is written as one thousandth.
 TEST(CharmmRestraints, BlocksByteForByte) {
-  const CMolecule m = Meoh();
-  ExpectSameAsReference(CHARMM::RestraintsText(m, {Cons('b', {0, 1}, 1.09), Cons('x', {0, 1}, 1.0),
-                                                   Cons('a', {0, 1, 2}, 109.5), Cons('B', {0, 1}, 1.0),
-                                                   Cons('i', {3, 0, 1, 2}, -123.456789),
-                                                   Cons('d', {3, 0, 1, 2}, -0.0), Cons('a', {0, 1, 2}, 0.0)}),
-                        "mm/restraints.str");
+  const CMolecule m = Methanol();
+  ExpectSameAsReference(
+      CHARMM::RestraintsText(
+          m, {Cons('b', {0, 1}, 1.09), Cons('x', {0, 1}, 1.0), Cons('a', {0, 1, 2}, 109.5),
+              Cons('B', {0, 1}, 1.0), Cons('i', {3, 0, 1, 2}, -123.456789),
+              Cons('d', {3, 0, 1, 2}, -0.0), Cons('a', {0, 1, 2}, 0.0)}),
+      "mm/restraints.str");
 }
 
 TEST(CharmmOptimize, WritesRestraintsRunsTheScriptAndReportsAMissingCard) {
@@ -65,7 +58,7 @@ TEST(CharmmOptimize, WritesRestraintsRunsTheScriptAndReportsAMissingCard) {
   const ScriptsGuard scripts;
   const FpathScope inDir(work);
   // An empty list still replaces the restraints of an earlier run.
-  CMolecule m = Meoh();
+  CMolecule m = Methanol();
   m.atom[2].xyzcomp = {7.0, 8.0, 9.0};
   dir.Write("restraints.str", "!\n");
   dir.Write("emp_with_retraints.card", "* left by an earlier run\n");
@@ -77,8 +70,9 @@ TEST(CharmmOptimize, WritesRestraintsRunsTheScriptAndReportsAMissingCard) {
       return 1;
     });
   });
-  EXPECT_EQ(seen, std::vector<std::string>{CharmmCommandLine("/scripts/minimize_with_restraints.inp",
-                                                             work + "/minimize_with_restraints.out", "")});
+  EXPECT_EQ(seen, std::vector<std::string>{
+                      CharmmCommandLine("/scripts/minimize_with_restraints.inp",
+                                        work + "/minimize_with_restraints.out", "")});
   EXPECT_EQ(dir.Read("restraints.str"), "");
   // The card of an earlier run is not taken for the result of this one.
   EXPECT_EQ(out, "$ wrong input in file : " + work + "emp_with_retraints.card\n");
@@ -89,18 +83,19 @@ TEST(CharmmOptimize, WritesRestraintsRunsTheScriptAndReportsAMissingCard) {
 TEST(CharmmOptimize, UnwritableRestraintsOrUnreadableCardEndTheProcess) {
   TempDir dir;
   const std::string work = dir.path().string() + "/";
-  CMolecule m = Meoh();
+  CMolecule m = Methanol();
   std::vector<Real> cr(18, 0.0);
   const auto writes = [&dir](const std::string&) {
-    dir.Write("emp_with_retraints.card", "* minimized\n*\n    6\n    1    1 MEOH CB  1.0 x 0.0\n");
+    dir.Write("emp_with_retraints.card", "* minimized\n*\n    6\n    1    1 MOL  C   1.0 x 0.0\n");
     return 0;
   };
   const struct {
     std::string work, message;
   } cases[] = {
       {work + "absent/", "$ err unable to open file : " + work + "absent/restraints.str\n"},
-      {work, "$ err x is not a number\n"
-             "$ err invalid line in the charmm coord file in line :     1    1 MEOH CB  1.0 x 0.0\n"},
+      {work,
+       "$ err x is not a number\n"
+       "$ err invalid line in the charmm coord file in line :     1    1 MOL  C   1.0 x 0.0\n"},
   };
   const ScriptsGuard scripts;
   for (const auto& c : cases) {

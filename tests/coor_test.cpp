@@ -42,7 +42,8 @@ TEST(CoordinateFileTest, PdbRecordsWrittenAndPrinted) {
   ExpectSameAsReference(dir.Read("out.pdb"), "coor/written.pdb");
   m.atom[0].name = "VERYLONGNAME";  // long names are written whole
   m.WriteCoorPDB(dir.Write("x.pdb", ""), "other");
-  EXPECT_THAT(dir.Read("x.pdb"), testing::HasSubstr("VERYLONGNAME MOL A   1    -999.900-999.900-999.900"));
+  EXPECT_THAT(dir.Read("x.pdb"),
+              testing::HasSubstr("VERYLONGNAME MOL A   1    -999.900-999.900-999.900"));
   CMolecule().WriteCoorPDB(dir.Write("e.pdb", ""), "main");
   EXPECT_EQ(dir.Read("e.pdb"), "END\n");
   CMolecule one = Water();
@@ -54,17 +55,21 @@ TEST(CoordinateFileTest, PdbRecordsWrittenAndPrinted) {
 TEST(CoordinateFileTest, FailuresEndTheProcessNamingTheFile) {
   TempDir dir;
   CMolecule m = Water();
-  const std::string none = (dir.path() / "none").string(), bad = (dir.path() / "no" / "d.pdb").string();
+  const std::string none = (dir.path() / "none").string(),
+                    bad = (dir.path() / "no" / "d.pdb").string();
   const std::string card = "    1    1 HOH  OH2    4.00000   x   6.00000";
   // *TITLE is not a title line: it is taken as the count line, and the real
   // count line is read as an atom line whose fourth word does not exist.
-  const std::string title = dir.Write("title", "*TITLE\n    3  EXT\n    1    1 HOH  OH2    4.0    5.0    6.0\n");
+  const std::string title =
+      dir.Write("title", "*TITLE\n    3  EXT\n    1    1 HOH  OH2    4.0    5.0    6.0\n");
   const std::string number = dir.Write("number", "* t\n 3\n" + card + "\n");
   const std::pair<std::function<void()>, std::string> cases[] = {
       {[&] { m.ReadCoorCARD(none, 0, "main"); }, "$ err unable to open file : " + none + "\n"},
-      {[&] { m.ReadCoorCARD(title, 0, "main"); }, "$ err " + title + ":2: no atom name where it belongs:     3  EXT\n"},
+      {[&] { m.ReadCoorCARD(title, 0, "main"); },
+       "$ err " + title + ":2: no atom name where it belongs:     3  EXT\n"},
       {[&] { m.ReadCoorCARD(number, 0, "main"); },
-       "$ err x is not a number\n$ err invalid line in the charmm coord file in line : " + card + "\n"},
+       "$ err x is not a number\n$ err invalid line in the charmm coord file in line : " + card +
+           "\n"},
       {[&] { m.ReadCoorPDB(none, -1, "main"); },
        "$ err geometry 0 can not be stored: 1 geometries are set up, the next one is 2\n"},
       {[&] { m.WriteCoorPDB(bad, "main"); }, "$ err unable to open file : " + bad + "\n"},
@@ -76,8 +81,8 @@ TEST(CoordinateFileTest, FailuresEndTheProcessNamingTheFile) {
     EXPECT_EQ(e.message, message);
   }
   std::vector<double> v(8);
-  EXPECT_THAT([&] { m.CopyFromCoor(v, "main"); },
-              testing::ThrowsMessage<std::length_error>("coordinate array holds 8 values, 9 needed"));
+  EXPECT_THAT([&] { m.CopyFromCoor(v, "main"); }, testing::ThrowsMessage<std::length_error>(
+                                                      "coordinate array holds 8 values, 9 needed"));
   v.resize(9);
   EXPECT_THAT([&] { m.CopyFromCoor(v, "other"); },
               testing::ThrowsMessage<std::invalid_argument>("unknown coordinate set : other"));

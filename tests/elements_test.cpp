@@ -18,7 +18,8 @@ TEST(PeriodicTableTest, HundredElementsInOrderOfMass) {
   }
   EXPECT_EQ(numbers.size(), 100u);
   EXPECT_EQ(*numbers.rbegin(), 100);
-  EXPECT_EQ(table.GetElement(0).symbol + table.GetElement(17).symbol + table.GetElement(18).symbol, "HKAr");
+  EXPECT_EQ(table.GetElement(0).symbol + table.GetElement(17).symbol + table.GetElement(18).symbol,
+            "HKAr");
   EXPECT_EQ(table.GetElement(99).mass, 257.0);
   EXPECT_THAT([] { table.GetElement(100); }, testing::ThrowsMessage<std::out_of_range>(
                                                  "no element in row 100 of the periodic table"));

@@ -23,7 +23,8 @@ namespace {
 
 // Four atoms bonded in sequence with a dihedral of 90 degrees, linked to a fresh table.
 CMolecule Butane() {
-  CMolecule m = MakeMolecule({{"C1", 6, 1.5, 1, 0}, {"C2", 6, 1.5, 0, 0}, {"C3", 6, 3.0, 0, 0}, {"C4", 6, 3.0, 0, 1}});
+  CMolecule m = MakeMolecule(
+      {{"C1", 6, 1.5, 1, 0}, {"C2", 6, 1.5, 0, 0}, {"C3", 6, 3.0, 0, 0}, {"C4", 6, 3.0, 0, 1}});
   for (int i = 0; i + 1 < m.natm; ++i) m.atom[i].bond[i + 1] = m.atom[i + 1].bond[i] = 1;
   testing_support::Printed([&] { m.GenerateStructure(); });
   param = Param();
@@ -56,14 +57,25 @@ TEST(EnergyFailures, EachNamesItsCause) {
 
   const CMolecule chain = Butane();  // an empty table: no entry for the dihedral
   const std::string setUp = "the pair lists and distances of the molecule are not set up";
-  const std::string apart = "err during interaction energy calc : distance between two molecules is zero!";
+  const std::string apart =
+      "err during interaction energy calc : distance between two molecules is zero!";
   const std::pair<std::function<void()>, std::string> cases[] = {
-      {[&] { MakeMolecule({{"A", 6}}).EnergyIJ({0}, {1}); }, setUp},
+      {[&] {
+         MakeMolecule({{"A", 6}}).EnergyIJ({0}, {1});
+       },
+       setUp},
       {[&] { m.inter_ener(m); }, apart},
-      {[&] { chain.diheEner({0, 1, 2, 3}); }, "the dihedral is not linked to an entry of the parameter table"},
-      {[&] { chain.diheEner({0, 1, 2}); }, "a dihedral needs four atoms"},
+      {[&] {
+         chain.diheEner({0, 1, 2, 3});
+       },
+       "the dihedral is not linked to an entry of the parameter table"},
+      {[&] {
+         chain.diheEner({0, 1, 2});
+       },
+       "a dihedral needs four atoms"},
   };
-  for (const auto& [call, message] : cases) EXPECT_THAT(call, ThrowsMessage<std::exception>(StrEq(message)));
+  for (const auto& [call, message] : cases)
+    EXPECT_THAT(call, ThrowsMessage<std::exception>(StrEq(message)));
 }
 
 }  // namespace

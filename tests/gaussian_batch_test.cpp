@@ -17,11 +17,16 @@ using namespace testing_support;
 namespace fs = std::filesystem;
 
 TEST(QMJobSettings, BadValuesNameTheWord) {
-  const std::string jobs = "$ err qmjobs takes one whole number of QM jobs to run at once, 1 or more, not '";
+  const std::string jobs =
+      "$ err qmjobs takes one whole number of QM jobs to run at once, 1 or more, not '";
   const std::pair<std::string, std::string> cases[] = {
-      {"qmjobs 0", jobs + "0'"}, {"qmjobs two", jobs + "two'"}, {"qmjobs 2 3", jobs + "2 3'"}, {"qmjobs", jobs + "'"},
-      {"qmlauncher srun -J\"x\"", "$ err qmlauncher takes a command and its options to put in front of g09 (such as "
-                                  "srun -N1 -n1), without quotes, backslashes, $, <, >, |, ; or &: '-J\"x\"'"}};
+      {"qmjobs 0", jobs + "0'"},
+      {"qmjobs two", jobs + "two'"},
+      {"qmjobs 2 3", jobs + "2 3'"},
+      {"qmjobs", jobs + "'"},
+      {"qmlauncher srun -J\"x\"",
+       "$ err qmlauncher takes a command and its options to put in front of g09 (such as "
+       "srun -N1 -n1), without quotes, backslashes, $, <, >, |, ; or &: '-J\"x\"'"}};
   for (const auto& [line, message] : cases) {
     const ProcessExit e = ExpectExit([&] { MainScript::ProcessScriptMain(line); });
     EXPECT_EQ(e.status, 1) << line;
@@ -61,11 +66,13 @@ TEST(QMBatch, FailedJobEndsTheRunAfterTheOthersOfItsBatchAndARerunEndsTheFit) {
                            MethanolRun(two.path(), probes, "qmjobs 2\nqmlauncher env\n")};
   const fs::path bin = two.path() / "bin";
   fs::create_directories(bin);
-  std::ofstream(bin / "g09") << "#!/bin/sh\ndeck=$(mktemp)\ncat > \"$deck\"\n"
+  std::ofstream(bin / "g09")
+      << "#!/bin/sh\ndeck=$(mktemp)\ncat > \"$deck\"\n"
       << "if grep -q 'atom HG1' \"$deck\"; then rm \"$deck\"; echo cut off; exit 3; fi\n"
       << "exec < \"$deck\"\nrm \"$deck\"\nexec '" QM2FF_ENGINES_BIN "/g09'\n";
   fs::permissions(bin / "g09", fs::perms::owner_all, fs::perm_options::add);
-  const RunResult r = testing_support::Run("PATH='" + bin.string() + "':\"$PATH\" '" QM2FF_EXE "' test.inp", dirs[1]);
+  const RunResult r = testing_support::Run(
+      "PATH='" + bin.string() + "':\"$PATH\" '" QM2FF_EXE "' test.inp", dirs[1]);
   EXPECT_EQ(r.status, 1);
   const std::string stem = dirs[1].string() + "//water1/HG1/HG1.0.0";
   EXPECT_EQ(r.err, "$ err QM job " + stem + ".inp (exit status 3) left no complete output " + stem +

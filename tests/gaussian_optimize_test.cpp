@@ -30,7 +30,8 @@ CConstraint Frozen(std::vector<int> atoms) {
 TEST(OptimizeDeck, WrittenAndStartedOrRefused) {
   const ShellVariable shell("/bin/sh");
   TempDir dir;
-  const std::string inp = (dir.path() / "scan.inp").string(), out = (dir.path() / "scan.out").string();
+  const std::string inp = (dir.path() / "scan.inp").string(),
+                    out = (dir.path() / "scan.out").string();
   const Gaussian::GaussianJob saved = Gaussian::options;
   Gaussian::options.nproc = 4;
   Gaussian::options.addCommand = "%mem=2GB";
@@ -43,18 +44,22 @@ TEST(OptimizeDeck, WrittenAndStartedOrRefused) {
   far[1] = 123.25;
   std::vector<std::string> started;
   Printed([&] {
-    Gaussian::Optimize(m, inp, out, far, {Frozen({0, 1}), Frozen({3, 0, 1, 2})}, [&](const std::string& line) {
-      started.push_back(line);
-      dir.Write("scan.out", " Normal termination of Gaussian 09.\n");
-      return 0;
-    });
+    Gaussian::Optimize(m, inp, out, far, {Frozen({0, 1}), Frozen({3, 0, 1, 2})},
+                       [&](const std::string& line) {
+                         started.push_back(line);
+                         dir.Write("scan.out", " Normal termination of Gaussian 09.\n");
+                         return 0;
+                       });
   });
   Gaussian::options = saved;
   EXPECT_EQ(started, std::vector<std::string>{"/bin/sh -c \"g09 < " + inp + ">" + out + " \""});
   ExpectSameAsReference(dir.Read("scan.inp"), "qm/constrained_optimisation.inp");
 
-  EXPECT_THAT([&] { Gaussian::Optimize(m, inp, out, {0.0, 0.0, 0.0}, {}); },
-              testing::ThrowsMessage<std::length_error>("start coordinates hold 3 values, 12 needed"));
+  EXPECT_THAT(
+      [&] {
+        Gaussian::Optimize(m, inp, out, {0.0, 0.0, 0.0}, {});
+      },
+      testing::ThrowsMessage<std::length_error>("start coordinates hold 3 values, 12 needed"));
   const std::string absent = (dir.path() / "missing" / "scan.inp").string();
   const ProcessExit e = ExpectExit([&] { Gaussian::Optimize(m, absent, out, m.xyz, {}); });
   EXPECT_EQ(e.status, 1);

@@ -28,7 +28,8 @@ TEST(Reference, HasAnEntryForEveryCommandAndKeywordAndNoOther) {
   for (const auto& keyword : OptimizeBondedParam::KeywordNames()) intra.insert(keyword.word);
   std::istringstream text(HelpText());
   for (std::string line; std::getline(text, line);)
-    if (line.starts_with("  ") && line[2] != ' ') help.insert(line.substr(2, line.find(' ', 2) - 2));
+    if (line.starts_with("  ") && line[2] != ' ')
+      help.insert(line.substr(2, line.find(' ', 2) - 2));
   std::ifstream in(std::string(QM2FF_SOURCE_DIR) + "/docs/reference.md");
   std::map<std::string, Words> reference;
   std::string section;

@@ -52,7 +52,8 @@ TEST(Numbers, PrefixesAreReadAndFailuresNameTheText) {
       {[] { strfloat("!"); }, "not a number: '!'"},
       {[] { strfloat("1e999"); }, "number out of range: '1e999'"},
   };
-  for (const auto& [call, message] : failures) EXPECT_THAT(call, ThrowsMessage<std::logic_error>(message));
+  for (const auto& [call, message] : failures)
+    EXPECT_THAT(call, ThrowsMessage<std::logic_error>(message));
 }
 
 TEST(Formats, LongTextsAndUserMessages) {

@@ -57,19 +57,23 @@ TEST(QMOperations, DecksAndResults) {
     m.QMDipoleMoment.resize(2);
     std::string s = Printed([&] { c.run(m); });
     s = std::regex_replace(s, std::regex(R"(\w{3} \w{3} [ \d]\d \d\d:\d\d:\d\d \d{4})"), "TIME");
-    for (auto at = s.find(fpath); at != std::string::npos; at = s.find(fpath, at)) s.replace(at, fpath.size(), "DIR/");
+    for (auto at = s.find(fpath); at != std::string::npos; at = s.find(fpath, at))
+      s.replace(at, fpath.size(), "DIR/");
     const auto join = [](const std::vector<Real>& v) {
       std::string t;
       for (const Real x : v) t += Format(" %.10g", x);
       return t;
     };
-    s += Describe(m) + "stored:" + join(m.xyz) + Format("\nactive: energy %.10g dipole %g %g %g %g\n", m.energy,
-                                                        m.QMDipole.x, m.QMDipole.y, m.QMDipole.z, m.QMDipole.norma);
+    s += Describe(m) + "stored:" + join(m.xyz) +
+         Format("\nactive: energy %.10g dipole %g %g %g %g\n", m.energy, m.QMDipole.x, m.QMDipole.y,
+                m.QMDipole.z, m.QMDipole.norma);
     for (std::size_t g = 0; g < m.QMEnergy.size(); ++g) {
       const Vector3& d = m.QMDipoleMoment.at(g);
-      s += Format("geometry %zu: energy %.10g dipole %g %g %g %g\n", g, m.QMEnergy[g], d.x, d.y, d.z, d.norma);
+      s += Format("geometry %zu: energy %.10g dipole %g %g %g %g\n", g, m.QMEnergy[g], d.x, d.y,
+                  d.z, d.norma);
       if (g < m.ESP.QMESPval.size())
-        s += "  potentials" + join(m.ESP.QMESPval[g]) + "\n  distances" + join(m.ESP.distESPPoint.at(g)) + "\n";
+        s += "  potentials" + join(m.ESP.QMESPval[g]) + "\n  distances" +
+             join(m.ESP.distESPPoint.at(g)) + "\n";
     }
     EXPECT_TRUE(m.ESP.val.empty() && m.ESP.dist.empty());
     ExpectSameAsReference(s, "qm/" + c.name + ".txt");

@@ -17,7 +17,8 @@ namespace {
 
 CMolecule Typed(const std::vector<std::string>& types) {
   std::vector<AtomSpec> specs;
-  for (std::size_t i = 0; i < types.size(); ++i) specs.push_back({"A" + std::to_string(i), 6, double(i), 0, 0});
+  for (std::size_t i = 0; i < types.size(); ++i)
+    specs.push_back({"A" + std::to_string(i), 6, double(i), 0, 0});
   CMolecule m = MakeMolecule(specs);
   for (std::size_t i = 0; i < types.size(); ++i) m.atom[i].type = types[i];
   return m;
@@ -30,25 +31,32 @@ TEST(NonbondedParamTest, AtomParametersAndNbfixPairs) {
   const ForceFieldState state;
   TempDir dir;
   CharmmTopPar = Charmm();
-  CharmmTopPar.AddNewParam(dir.Write("p.prm",
-                                     "NONBONDED\n"
-                                     "HGA3     0.0       -0.0240     1.3400 ! alkane\n"
-                                     "CG331    0.0       -0.0780     2.0500   0.0 -0.01 1.9 ! 1-4\n"
-                                     "OG311    0.0       -0.1921     1.7650\n"
-                                     "NBFIX\nOT     CG331    -0.2   3.5\nHGA3   HT       -0.01  2.5\n"));
+  CharmmTopPar.AddNewParam(
+      dir.Write("p.prm",
+                "NONBONDED\n"
+                "HGA3     0.0       -0.0240     1.3400 ! alkane\n"
+                "CG331    0.0       -0.0780     2.0500   0.0 -0.01 1.9 ! 1-4\n"
+                "OG311    0.0       -0.1921     1.7650\n"
+                "NBFIX\nOT     CG331    -0.2   3.5\nHGA3   HT       -0.01  2.5\n"));
   CMolecule m = Typed({"HGA3", "CG331", "OG311"});
   m.atom[0].eps14 = 9.0;
   m.atom[0].rmin14 = 8.0;
   m.read_nnbond();
   ExpectSameAsReference(Describe(m), "nonbonded_atoms.txt");
-  EXPECT_THAT([&] { Typed({"HGA3", "hga3"}).read_nnbond(); },
-              testing::ThrowsMessage<DetailedError>(testing::HasSubstr(
-                  "$ err no NONBONDED parameters for the type hga3 of atom A1 in the parameter files")));
+  EXPECT_THAT(
+      [&] {
+        Typed({"HGA3", "hga3"}).read_nnbond();
+      },
+      testing::ThrowsMessage<DetailedError>(testing::HasSubstr(
+          "$ err no NONBONDED parameters for the type hga3 of atom A1 in the parameter files")));
 
   nbfix.clear();
   EXPECT_EQ(Printed([] { read_nbfix_for_two_mol(Typed({"HGA3"}), Typed({"OT"})); }), "");
   nbfix = {CNBFIX{-0.083875, 3.731, "SOD", "CLA"}};
-  EXPECT_EQ(Printed([] { read_nbfix_for_two_mol(Typed({"HGA3", "CG331", "OG311", "HGA3"}), Typed({"OT", "HT", "HT"})); }),
+  EXPECT_EQ(Printed([] {
+              read_nbfix_for_two_mol(Typed({"HGA3", "CG331", "OG311", "HGA3"}),
+                                     Typed({"OT", "HT", "HT"}));
+            }),
             "$ nbfix was defined for atom types : \n"
             "SOD CLA -0.083875 3.731\n"
             "OT CG331 -0.2 3.5\n"

@@ -30,7 +30,8 @@ TEST(CharmmMass, ReadsEveryMassLineOfEveryTopologyAndFindsTheFirst) {
   c.ReadMass();
   std::string types;
   for (const auto& t : c.type)
-    types += Format("%d %s %g |%s|%s|\n", t.index, t.type.c_str(), t.mass, t.symbol.c_str(), t.comment.c_str());
+    types += Format("%d %s %g |%s|%s|\n", t.index, t.type.c_str(), t.mass, t.symbol.c_str(),
+                    t.comment.c_str());
   EXPECT_EQ(types, "1 HGA3 1.008 |!| alkane H|\n2 CG331 12.011 |C| lower case|\n7 HGA3 2 |||\n");
   c.ReadMass();
   EXPECT_EQ(c.type.size(), 6u);
@@ -55,11 +56,13 @@ TEST(CharmmLookup, FindsTheLineInsideItsSection) {
       {[&] { return none.read_par("HGA3"); }, 0, ""},
       {[&] { return none.read_nbfix("A", "B"); }, 0, ""},
       {[&] { return c.read_par("HGA3"); }, 3, "-0.5"},
-      {[&] { return c.read_par("CG331"); }, 0, "CG331    0.0       -0.0780     2.0500   0.0 -0.01 1.9 ! WITH 1-4"},
+      {[&] { return c.read_par("CG331"); }, 0,
+       "CG331    0.0       -0.0780     2.0500   0.0 -0.01 1.9 ! WITH 1-4"},
       {[&] { return c.read_par("OG311"); }, 3, "-0.1921"},
       {[&] { return c.read_par("CG321"); }, 0, ""},
       {[&] { return c.read_par("hga3"); }, 0, ""},
-      {[&] { return nb.read_nbfix("CLA", "SOD"); }, 0, "SOD    CLA      -0.083875   3.731 ! OSMOTIC"},
+      {[&] { return nb.read_nbfix("CLA", "SOD"); }, 0,
+       "SOD    CLA      -0.083875   3.731 ! OSMOTIC"},
       {[&] { return nb.read_nbfix("sod", "cla"); }, 0, ""},
       {[&] { return nb.read_nbfix("POT", "CLA"); }, 0, ""},
       {[&] { return nb.read_nbfix("SOD", "OT"); }, 3, "-0.075020"},
@@ -75,14 +78,17 @@ TEST(CharmmLookup, FindsTheLineInsideItsSection) {
   };
   for (std::size_t r = 0; r < std::size(rows); ++r) {
     const std::string line = std::get<0>(rows[r])();
-    EXPECT_EQ(std::get<1>(rows[r]) == 0 ? line : tprint(line, std::get<1>(rows[r])), std::get<2>(rows[r])) << r;
+    EXPECT_EQ(std::get<1>(rows[r]) == 0 ? line : tprint(line, std::get<1>(rows[r])),
+              std::get<2>(rows[r]))
+        << r;
   }
 }
 
 TEST(CharmmFailures, MissingFilesAndBadNumbers) {
   TempDir dir;
   const std::string none = (dir.path() / "none").string();
-  const std::string bad = dir.Write("bad", "MASS 1 HGA3 heavy\nNONBONDED\nBAD 0.0 x 1.0\nNBFIX\nBAD    CLA      x   3.190\n");
+  const std::string bad = dir.Write(
+      "bad", "MASS 1 HGA3 heavy\nNONBONDED\nBAD 0.0 x 1.0\nNBFIX\nBAD    CLA      x   3.190\n");
   Charmm missing, broken;
   missing.AddNewTopology(none);
   missing.AddNewParam(none);
@@ -97,12 +103,15 @@ TEST(CharmmFailures, MissingFilesAndBadNumbers) {
   const std::pair<std::function<void()>, std::string> thrown[] = {
       {[&] { missing.read_par("HGA3"); }, "Can not open file: " + none},
       {[&] { missing.read_nbfix("SOD", "CLA"); }, "Cannot open file: " + none},
-      {[&] { broken.read_par("BAD"); }, "Error in file: " + bad + " in line: BAD 0.0 X 1.0\nnot a number: 'X'"},
-      {[&] { broken.read_nbfix("CLA", "BAD"); }, "Error in file: " + bad + " in line: BAD    CLA      X   3.190"},
+      {[&] { broken.read_par("BAD"); },
+       "Error in file: " + bad + " in line: BAD 0.0 X 1.0\nnot a number: 'X'"},
+      {[&] { broken.read_nbfix("CLA", "BAD"); },
+       "Error in file: " + bad + " in line: BAD    CLA      X   3.190"},
   };
-  for (const auto& [call, message] : thrown) EXPECT_THAT(call, ThrowsMessage<std::runtime_error>(StrEq(message)));
-  EXPECT_THAT([&] { broken.ReadMass(); },
-              ThrowsMessage<DetailedError>(testing::StartsWith("$ err heavy is not a number in " + bad + ":1")));
+  for (const auto& [call, message] : thrown)
+    EXPECT_THAT(call, ThrowsMessage<std::runtime_error>(StrEq(message)));
+  EXPECT_THAT([&] { broken.ReadMass(); }, ThrowsMessage<DetailedError>(testing::StartsWith(
+                                              "$ err heavy is not a number in " + bad + ":1")));
 }
 
 }  // namespace

@@ -27,7 +27,9 @@ class TopologyTest : public testing::Test {
     CharmmTopPar.AddNewTopology(DataPath("topology/types.rtf"));
   }
   // Reads a topology file or text into m; returns what was printed.
-  std::string ReadPath(const std::string& path) { return Printed([&] { m.read_top(path); }); }
+  std::string ReadPath(const std::string& path) {
+    return Printed([&] { m.read_top(path); });
+  }
   std::string Read(const std::string& text) { return ReadPath(dir.Write("mol.rtf", text)); }
 
   ForceFieldState state;
@@ -62,7 +64,9 @@ TEST_F(TopologyTest, ReadsTheResidueAndWritesItBack) {
 // (element 0). A second read replaces the atoms, keeps the other fields and
 // the bonds read before, which then may name atoms that are gone.
 TEST_F(TopologyTest, PrefixesLonePairsDummiesAndASecondRead) {
-  Read("RESIDUE X -1.00\nGROUP\nATOM A CG331 0.0\nATOM LP LPH -1.0\nATOM D DUM 0\nATOM C HGA3 0\nIMPR A LP D C LP D C A\n");
+  Read(
+      "RESIDUE X -1.00\nGROUP\nATOM A CG331 0.0\nATOM LP LPH -1.0\nATOM D DUM 0\nATOM C HGA3 "
+      "0\nIMPR A LP D C LP D C A\n");
   EXPECT_DOUBLE_EQ(m.netcharge, -1.0);
   EXPECT_EQ(m.atom[1].atmnum + m.atom[2].atmnum, 0);
   ASSERT_EQ(m.impr.size(), 2u);
@@ -73,8 +77,9 @@ TEST_F(TopologyTest, PrefixesLonePairsDummiesAndASecondRead) {
   m.atom[0].qstart = 7.0;
   m.igroup = 0;
   const char* small = "RESI X 0\nGROUP\nATOM C CG331 0.1\nATOM O OG311 -0.1\n";
-  EXPECT_THAT([&] { Read(small); }, testing::ThrowsMessage<std::out_of_range>(testing::StrEq(
-                                        "bond 2 - 3 names an atom beyond the 2 atoms of the topology")));
+  EXPECT_THAT([&] { Read(small); },
+              testing::ThrowsMessage<std::out_of_range>(
+                  testing::StrEq("bond 2 - 3 names an atom beyond the 2 atoms of the topology")));
   BondStruct = CBonds();
   m.igroup = 0;
   Read(small);

@@ -39,7 +39,8 @@ TEST(Random, SequenceIsReproducibleAndInRange) {
   std::srand(1);
   EXPECT_EQ(RanD(0.4), first);
   EXPECT_EQ(RanI(3), k);
-  for (int i = 0; i < 100; ++i) EXPECT_TRUE(RanD(0.4) <= 0.4 && RanI(3) < 3 && RanD(1) >= 0 && RanI(3) >= 0);
+  for (int i = 0; i < 100; ++i)
+    EXPECT_TRUE(RanD(0.4) <= 0.4 && RanI(3) < 3 && RanD(1) >= 0 && RanI(3) >= 0);
   EXPECT_THAT([] { RanI(0); }, testing::ThrowsMessage<std::invalid_argument>("RanI: empty range"));
   std::srand(1);
 }
