@@ -1,6 +1,6 @@
 // Angles and dihedrals of the molecule and of its snapshots. Their values and
-// the moved, swapped and copied coordinates of the scans are checked by the
-// references of the bonded fits of tests/intra.
+// the coordinate snapshots of the scans are checked by the references of the
+// bonded fits of tests/intra.
 #include "MolecularGeometry.h"
 
 #include <gmock/gmock.h>
@@ -32,6 +32,17 @@ TEST(MolecularGeometryTest, AnglesAndDihedrals) {
   EXPECT_NEAR(FourAtoms(0, -1).Dihe(0, 1, 2, 3), -M_PI / 2, 1e-12);
   EXPECT_NEAR(FourAtoms(0, 1).IC({3, 2, 1, 0}), 90.0, 1e-6);
   EXPECT_NEAR(std::fabs(FourAtoms(-1, 0).Dihe(0, 1, 2, 3)), M_PI, 1e-12);
+}
+
+// Moved coordinates, and the active and comparison sets swapped.
+TEST(MolecularGeometryTest, MovedAndSwappedCoordinates) {
+  CMolecule m = FourAtoms(0, 1);
+  m.trans(Vector3(1, -1, 0.5));
+  EXPECT_EQ(m.atom[3].xyz, (std::vector<double>{2, -1, 1.5}));
+  EXPECT_EQ(m.atom[3].rv.z, 1.5);
+  m.swap();
+  EXPECT_EQ(m.atom[3].xyz, (std::vector<double>{0, 0, 0}));
+  EXPECT_EQ(m.atom[3].rv.z, 0.0);
 }
 
 TEST(MolecularGeometryTest, FailuresEndTheProcessNamingTheAtoms) {

@@ -1,6 +1,6 @@
-// Energies within and between molecules. Their values are checked end to end:
-// the interaction energies and dipoles by the charge fits of tests/charge,
-// the pair energies by the soft-dihedral tables of the bonded fits of tests/intra.
+// Energies within and between molecules, total charge and dipole. The pair
+// energies within the molecule are checked by the soft-dihedral tables of the
+// bonded fits of tests/intra.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -29,6 +29,35 @@ CMolecule Butane() {
   testing_support::Printed([&] { m.GenerateStructure(); });
   param = Param();
   return m;
+}
+
+CMolecule OneAtom(const std::string& type, double q, double x) {
+  CMolecule m = MakeMolecule({{"A", 6, x, 0.0, 0.0}});
+  m.atom[0].type = type;
+  m.atom[0].q = q;
+  m.atom[0].eps = -0.1;
+  m.atom[0].rmin = 2.0;
+  return m;
+}
+
+TEST(InterEner, CoulombAndLennardJonesOrTheNbfixOfThePairInEitherOrder) {
+  testing_support::ForceFieldState state;
+  nbfix = {CNBFIX{-0.3, 5.0, "B", "A"}};
+  const CMolecule a = OneAtom("A", 1.0, 0.0);
+  EXPECT_DOUBLE_EQ(a.inter_ener(OneAtom("C", -1.0, 4.0)), -332.0716 / 4.0 - 0.1);
+  EXPECT_DOUBLE_EQ(a.inter_ener(OneAtom("B", 0.0, 5.0)), -0.3);
+}
+
+// The dipole about the origin, in Debye, and the total charge.
+TEST(ChargeAndDipole, AboutTheOrigin) {
+  CMolecule m = MakeMolecule({{"P", 1, 1, 0, 2}, {"N", 1, 0, 3, 0}});
+  m.atom[0].q = 0.5;
+  m.atom[1].q = 0.25;
+  EXPECT_DOUBLE_EQ(m.Q(), 0.75);
+  m.Dipole();
+  EXPECT_NEAR(m.FFDipole.x, 0.5 / 0.20819, 1e-12);
+  EXPECT_NEAR(m.FFDipole.y, 0.75 / 0.20819, 1e-12);
+  EXPECT_NEAR(m.FFDipole.z, 1.0 / 0.20819, 1e-12);
 }
 
 TEST(DiheEner, SumsTheSwitchedOnTermsOfTheLinkedEntry) {
