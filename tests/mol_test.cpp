@@ -10,9 +10,9 @@
 
 using testing_support::MakeMolecule;
 
-// Geometries stored and activated by the script commands are cases of
-// tests/data/scripts, and so is an unknown atom name.
-TEST(MoleculeTest, AtomsAreFoundByWholeNameOrIndexAndGeometriesCopied) {
+// Geometries read by the script commands and unknown atom names in scripts
+// are cases of tests/data/scripts.
+TEST(MoleculeTest, AtomsAreFoundByWholeNameOrIndexAndGeometriesCopiedAndActivated) {
   CMolecule m = MakeMolecule({{"C1", 6, 1, 2, 3}, {"C10", 6, 4, 5, 6}, {"C1", 6}});
   m.atom[1].type = "HA";
   EXPECT_EQ(m.AtomIndex("C1"), 0);  // the lower of two equal names
@@ -23,6 +23,15 @@ TEST(MoleculeTest, AtomsAreFoundByWholeNameOrIndexAndGeometriesCopied) {
   m.atom[0].xyz = {7, 8, 9};
   m.CopyMainSetToGeometry(1);
   EXPECT_EQ(m.xyz, (std::vector<double>{1, 2, 3, 4, 5, 6, 0, 0, 0, 7, 8, 9, 4, 5, 6, 0, 0, 0}));
+  m.QMEnergy = {-1.0, -2.0};
+  m.QMDipoleMoment = {Vector3(1, 0, 0), Vector3(0, 2, 0)};
+  m.ActivateGeometry(0);
+  EXPECT_EQ(m.atom[0].xyz, (std::vector<double>{1, 2, 3}));
+  EXPECT_EQ(m.energy, -1.0);
+  m.ActivateGeometry(1);
+  EXPECT_EQ(m.atom[0].rv.z, 9.0);
+  EXPECT_EQ(m.QMDipole.y, 2.0);
+  EXPECT_EQ(m.energy, -2.0);
 
   const std::string geometry = "$ err this geometry was not setup\n";
   const std::pair<std::function<void()>, std::string> cases[] = {
