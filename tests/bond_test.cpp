@@ -59,6 +59,10 @@ TEST(BondPerceptionTest, PerceivedTermsOfSmallMolecules) {
     report += testing_support::Describe(m);
     for (const auto& d : m.dihedral) EXPECT_EQ(d.fid, -1);
     if (name != "methanol") continue;
+    // Pairs neither bonded nor 1-3 are listed: H1-HO (1-4), not C-HO, H1-H2, C-O or C-C.
+    const auto pair = [&](int a, int b) { return m.nbondlist.at(a * m.natm + b); };
+    EXPECT_EQ(pair(2, 5) + pair(5, 2), 2);
+    EXPECT_EQ(pair(0, 5) + pair(2, 3) + pair(0, 1) + pair(0, 0), 0);
     // Terms stay when a bond is removed; the pair list follows the adjacency rows.
     m.atom[1].bond[5] = m.atom[5].bond[1] = 0;
     testing_support::Printed([&] { m.GenerateStructure(); });
