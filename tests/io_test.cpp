@@ -1,5 +1,4 @@
-// Word access and number reading. Fixed-width numbers, centred titles and
-// separators are checked by the reports of the fits.
+// Word access, number reading and formats.
 #include "io.h"
 
 #include <gmock/gmock.h>
@@ -60,7 +59,11 @@ TEST(Formats, LongTextsAndUserMessages) {
   EXPECT_EQ(Format("%5.1f|%s", 1.25, "x"), "  1.2|x");
   EXPECT_EQ(Format("%s", std::string(5000, 'y').c_str()).size(), 5000u);
   EXPECT_EQ(center("ab", 7) + center("abcdef", 4), "  ab   abcdef");
-  EXPECT_EQ(testing_support::Printed([] { PrintUserMessage("two\nlines\n"); }), "$ twolines\n");
+  EXPECT_EQ(testing_support::Printed([] {
+              PrintUserMessage("two\nlines\n");
+              PrintSeparate();
+            }),
+            "$ twolines\n" + std::string(100, '-') + "\n");
 }
 
 }  // namespace
