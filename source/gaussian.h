@@ -96,9 +96,6 @@ int SystemShell(const std::string& commandLine);
 // status 128 + the signal; 0 for any other end.
 int StopSignalOf(int status);
 
-// What a wait status says of how a job ended ("exit status 1", ...).
-std::string JobStatusText(int status);
-
 // The message of a job that left no complete output.
 std::string NoCompleteOutput(const std::string& fname_inp, const std::string& fname_out, int status);
 
@@ -108,6 +105,10 @@ void EndIfStopped(int status, const std::string& job);
 
 // The shell command line that runs the deck fname_inp into fname_out.
 std::string GaussCommandLine(const std::string& fname_inp, const std::string& fname_out);
+
+// A deck without its Link 0 lines (%NPROC, %mem, %NoSave, ...): what decides
+// the result of the job.
+std::string WithoutLink0(const std::string& deck);
 
 // Writes the deck fname_inp of the job whose output is fname_out. An output
 // is a result of the deck that produced it: when the deck on disk differs
@@ -184,6 +185,12 @@ std::vector<std::vector<Item>> IndependentGroups(const std::vector<Item>& items)
 void WriteOptimizeDeck(const CMolecule& mol1, const std::string& FlIn, const std::string& FlOut,
                        const std::vector<Real>& cr,
                        const std::vector<CConstraint>& cons);
+
+// True when the deck FlIn on disk is not the optimisation deck that mol1 and
+// cons give now, whatever its start coordinates (Link 0 lines aside); false
+// when there is no deck on disk.
+bool OptimizeDeckChanged(const CMolecule& mol1, const std::string& FlIn,
+                         const std::vector<CConstraint>& cons);
 
 // Writes and runs a redundant-internal-coordinate optimisation of mol1 from
 // the coordinates cr (x, y, z per atom), with the coordinates of cons frozen.

@@ -1,5 +1,6 @@
 // The constrained geometry optimisation deck shared by the bonded-term scans.
 #include <fstream>
+#include <iterator>
 #include <stdexcept>
 
 #include "errors.h"
@@ -35,7 +36,45 @@ std::string OptimizeDeck(const CMolecule& mol1, const std::vector<Real>& cr,
   return deck;
 }
 
+// The deck with every coordinate blanked out: the atoms of the charge and
+// multiplicity section (after the route, its blank line, the title and its
+// blank line) keep their atomic number and freeze flag only.
+std::string WithoutCoordinates(const std::string& deck) {
+  std::string kept;
+  int blanks = -1;  // blank lines since the route line; -1 before it
+  bool first = true;
+  std::size_t at = 0;
+  while (at < deck.size()) {
+    std::size_t end = deck.find('\n', at);
+    end = end == std::string::npos ? deck.size() : end + 1;
+    const std::string line = deck.substr(at, end - at);
+    at = end;
+    if (blanks < 0 && line.starts_with('#')) blanks = 0;
+    if (line == "\n") {
+      if (blanks >= 0) ++blanks;
+      first = true;
+    } else if (blanks == 2 && !first) {
+      kept += tprint(line, 1) + " " + tprint(line, 2) + "\n";
+      continue;
+    } else {
+      first = false;
+    }
+    kept += line;
+  }
+  return kept;
+}
+
 }  // namespace
+
+bool OptimizeDeckChanged(const CMolecule& mol1, const std::string& FlIn,
+                         const std::vector<CConstraint>& cons) {
+  std::ifstream in(FlIn, std::ios::binary);
+  if (!in) return false;
+  const std::string old((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::vector<Real> origin(static_cast<std::size_t>(mol1.natm) * 3, 0.0);
+  return WithoutLink0(WithoutCoordinates(old)) !=
+         WithoutLink0(WithoutCoordinates(OptimizeDeck(mol1, origin, cons)));
+}
 
 void WriteOptimizeDeck(const CMolecule& mol1, const std::string& FlIn, const std::string& FlOut,
                        const std::vector<Real>& cr, const std::vector<CConstraint>& cons) {

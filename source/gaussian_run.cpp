@@ -29,6 +29,14 @@ bool IsPlainPath(std::string_view path) {
   return !path.empty();
 }
 
+// What a wait status says of how a job ended ("exit status 1", ...).
+std::string JobStatusText(int status) {
+  if (status == -1) return "could not be started";
+  if (WIFEXITED(status)) return Format("exit status %d", WEXITSTATUS(status));
+  if (WIFSIGNALED(status)) return Format("killed by signal %d", WTERMSIG(status));
+  return Format("wait status %d", status);
+}
+
 void CheckPlainPath(const std::string& path) {
   if (!IsPlainPath(path))
     EndProcess(1, "$ err gaussian file name with blanks or shell characters : " + path + "\n");
@@ -36,10 +44,6 @@ void CheckPlainPath(const std::string& path) {
 
 }  // namespace
 
-namespace {
-
-// A deck without its Link 0 lines (%NPROC, %mem, %NoSave, ...): what decides
-// the result of the job.
 std::string WithoutLink0(const std::string& deck) {
   std::string kept;
   std::size_t at = 0;
@@ -51,8 +55,6 @@ std::string WithoutLink0(const std::string& deck) {
   }
   return kept;
 }
-
-}  // namespace
 
 void WriteQMDeck(const std::string& fname_inp, const std::string& fname_out, const std::string& deck) {
   std::error_code regular;
@@ -91,13 +93,6 @@ bool GaussianOutputComplete(const std::string& fname_out) {
     if ((first == "Normal" || first == "Error") && tprint(line, 2) == "termination") return true;
   }
   return false;
-}
-
-std::string JobStatusText(int status) {
-  if (status == -1) return "could not be started";
-  if (WIFEXITED(status)) return Format("exit status %d", WEXITSTATUS(status));
-  if (WIFSIGNALED(status)) return Format("killed by signal %d", WTERMSIG(status));
-  return Format("wait status %d", status);
 }
 
 std::string NoCompleteOutput(const std::string& fname_inp, const std::string& fname_out, int status) {

@@ -177,6 +177,9 @@ std::string Charmm::read_par(const std::string& t1, const std::string& t2, const
 
 namespace {
 
+constexpr Real kMaxWellDepth = 100.0;  // kcal/mol
+constexpr Real kMaxRmin = 100.0;       // Angstrom
+
 // Words that end a NONBONDED or NBFIX section: the other sections of a
 // parameter file (by their first four letters) and its end.
 bool EndsSection(const std::string& key) {
@@ -234,9 +237,17 @@ void CheckParamFile(const std::string& path) {
                               : std::vector<std::size_t>{};
     for (const std::size_t k : pairs) {
       if (k + 1 >= words.size()) break;
-      if (strfloat(words[k]) > 0.0 || strfloat(words[k + 1]) < 0.0)
+      const Real eps = strfloat(words[k]), rmin = strfloat(words[k + 1]);
+      if (eps > 0.0 || rmin < 0.0)
         throw DetailedError(where + "an epsilon must not be positive (it is minus the well depth, "
                                     "kcal/mol) and an Rmin not negative (Angstrom); this line has " +
+                            words[k] + " and " + words[k + 1] + ": " + line);
+      // The deepest wells of atoms are a few kcal/mol and their radii a few
+      // Angstrom; far beyond, a fit would only follow the misprint.
+      if (eps < -kMaxWellDepth || rmin > kMaxRmin)
+        throw DetailedError(where + Format("an epsilon below -%g kcal/mol or an Rmin above %g Angstrom "
+                                           "is no atom's Lennard-Jones term; this line has ",
+                                           kMaxWellDepth, kMaxRmin) +
                             words[k] + " and " + words[k + 1] + ": " + line);
     }
   }

@@ -8,39 +8,32 @@ namespace {
 
 using MainScript::Cursor;
 
-// The section that take cuts after the first line of text, and the line after it.
-template <class Take>
-std::pair<std::string, std::string> Section(const std::string& text, Take take) {
-  Cursor c(text);
-  c.Next();
-  const std::string section = take(c);
-  return {section, c.Next()};
-}
-
-TEST(Sections, EndAtTheirExactLowerCaseWord) {
-  using P = std::pair<std::string, std::string>;
-  EXPECT_EQ(Section("optcharge\nprobe O1 2\n  end  \nspin 1\n", MainScript::TakeChargeSection),
-            P("probe O1 2\n  end  \n", "spin 1"));
-  // Scan blocks are kept whole; the line after one is tested but not kept.
-  EXPECT_EQ(Section("optintra\nfc\nscan\nd C1 C2 C3 C4\nend\ndropped\nRUN\nrun\nspin 1\n",
-                    MainScript::TakeBondSection),
-            P("fc\nscan\nd C1 C2 C3 C4\nend\nRUN\nrun\n", "spin 1"));
-  EXPECT_EQ(Section("optintra\nscan\nend\nrun\nspin 1\n", MainScript::TakeBondSection),
-            P("scan\nend\n", "spin 1"));
-}
-
-TEST(Sections, UnterminatedSectionsRaise) {
+// Each section is cut after its first line. Scan blocks are kept whole; the
+// line after one is tested but not kept. An empty section: the text ends first.
+TEST(Sections, EndAtTheirExactLowerCaseWordOrRaisePastTheEnd) {
+  const auto charge = MainScript::TakeChargeSection, bond = MainScript::TakeBondSection;
   const struct {
     std::string text;
     std::string (*take)(Cursor&);
-  } cases[] = {{"optcharge\nprobe O1 2\nEND\n", MainScript::TakeChargeSection},
-               {"optintra\nscan\nd a b c d\n", MainScript::TakeBondSection}};
+    std::string section, next;
+  } cases[] = {
+      {"optcharge\nprobe O1 2\n  end  \nspin 1\n", charge, "probe O1 2\n  end  \n", "spin 1"},
+      {"optintra\nfc\nscan\nd C1 C2 C3 C4\nend\ndropped\nRUN\nrun\nspin 1\n", bond,
+       "fc\nscan\nd C1 C2 C3 C4\nend\nRUN\nrun\n", "spin 1"},
+      {"optintra\nscan\nend\nrun\nspin 1\n", bond, "scan\nend\n", "spin 1"},
+      {"optcharge\nprobe O1 2\nEND\n", charge, "", ""},
+      {"optintra\nscan\nd a b c d\n", bond, "", ""},
+  };
   for (const auto& s : cases) {
     Cursor c(s.text);
     c.Next();
-    EXPECT_THAT([&] { s.take(c); },
-                testing::ThrowsMessage<std::out_of_range>("read past the end of the text"));
-    EXPECT_EQ(c.line, "");
+    if (s.section.empty()) {
+      EXPECT_THAT([&] { s.take(c); },
+                  testing::ThrowsMessage<std::out_of_range>("read past the end of the text"));
+    } else {
+      EXPECT_EQ(s.take(c), s.section);
+    }
+    EXPECT_EQ(s.section.empty() ? c.line : c.Next(), s.next) << s.text;
   }
 }
 

@@ -5,6 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <stdexcept>
 
 #include "errors.h"
@@ -19,10 +20,11 @@ using namespace testing_support;
 
 namespace {
 
+// Lower case, a comment, and a MASS word in a comment of another line; a
+// second reading lists the types again.
 TEST(CharmmMass, ReadsEveryMassLineOfEveryTopologyAndFindsTheFirst) {
   TempDir dir;
   Charmm c;
-  // Lower case, a comment, and a MASS word in a comment of another line.
   c.AddNewTopology(DataPath("param/masses.rtf"));
   c.AddNewTopology(dir.Write("b.rtf", "MASS 7 HGA3 2.0\n"));
   c.ReadMass();
@@ -31,97 +33,85 @@ TEST(CharmmMass, ReadsEveryMassLineOfEveryTopologyAndFindsTheFirst) {
     types += Format("%d %s %g |%s|%s|\n", t.index, t.type.c_str(), t.mass, t.symbol.c_str(),
                     t.comment.c_str());
   EXPECT_EQ(types, "1 HGA3 1.008 |!| alkane H|\n2 CG331 12.011 |C| lower case|\n7 HGA3 2 |||\n");
-  c.ReadMass();  // a second reading lists the types again
+  c.ReadMass();
   EXPECT_EQ(c.type.size(), 6u);
   ASSERT_NE(c.GetMassType("HGA3"), nullptr);
   EXPECT_EQ(c.GetMassType("HGA3")->index, 1);
   EXPECT_EQ(c.GetMassType("hga3"), nullptr);
-  EXPECT_EQ(c.GetMassType("NONE"), nullptr);
 }
 
-TEST(CharmmNonbonded, FindsTheTypeOnlyInsideTheSectionOfTheFirstFile) {
+// Each row: a lookup, the word of its line to compare (0: the whole line) and
+// that word ("": no line). NONBONDED sections are closed by NBFIX only (not by
+// HBOND or END) and NBFIX sections by HBOND; names keep their case; an earlier
+// file wins and its header may be in lower case; bonded terms are found in both
+// directions, the first dihedral line wins, wildcard or not.
+TEST(CharmmLookup, FindsTheLineInsideItsSection) {
   TempDir dir;
-  Charmm c;
-  EXPECT_EQ(c.read_par("HGA3"), "");  // no files
-  EXPECT_EQ(c.read_nbfix("A", "B"), "");
-  // A bond line before the section, HBOND and END inside it, NBFIX after it.
+  Charmm none, c, nb, bonded;
+  c.AddNewParam(dir.Write("a.prm", "nonbonded\nHGA3 0.0 -0.5 1.0\n"));
   c.AddNewParam(DataPath("param/nonbonded.prm"));
-  EXPECT_EQ(c.read_par("HGA3"), "HGA3     0.0       -0.0240     1.3400 ! ALKANE");
-  // The bond line names CG331 first but lies outside the section.
-  EXPECT_EQ(tprint(c.read_par("CG331"), 3), "-0.0780");
-  // HBOND and END do not close the section; NBFIX does.
-  EXPECT_EQ(tprint(c.read_par("OG311"), 3), "-0.1921");
-  EXPECT_EQ(c.read_par("CG321"), "");
-  EXPECT_EQ(c.read_par("hga3"), "");
-  // An earlier file wins; its header may be in lower case.
-  c.params.insert(c.params.begin(), dir.Write("a.prm", "nonbonded\nHGA3 0.0 -0.5 1.0\n"));
-  EXPECT_EQ(tprint(c.read_par("HGA3"), 3), "-0.5");
-  EXPECT_EQ(tprint(c.read_par("CG331"), 3), "-0.0780");
-}
-
-TEST(CharmmNbfix, PairIsFoundInEitherOrderInsideTheSections) {
-  TempDir dir;
-  Charmm c;
-  c.AddNewParam(DataPath("param/nbfix.prm"));
-  EXPECT_EQ(c.read_nbfix("SOD", "CLA"), "SOD    CLA      -0.083875   3.731 ! OSMOTIC");
-  EXPECT_EQ(c.read_nbfix("CLA", "SOD"), "SOD    CLA      -0.083875   3.731 ! OSMOTIC");
-  EXPECT_EQ(c.read_nbfix("sod", "cla"), "");
-  // HBOND closes the section and a second header reopens it.
-  EXPECT_EQ(c.read_nbfix("POT", "CLA"), "");
-  EXPECT_EQ(tprint(c.read_nbfix("SOD", "OT"), 3), "-0.075020");
-}
-
-TEST(CharmmBondedLookup, EachKindOfTermInBothDirections) {
-  TempDir dir;
-  Charmm c;
-  c.AddNewParam(DataPath("param/bonded.prm"));
-  EXPECT_EQ(tprint(c.read_par("HGA3", "CG331"), 3), "322.00");
-  EXPECT_EQ(tprint(c.read_par("CG331", "HGA3"), 3), "322.00");
-  EXPECT_EQ(tprint(c.read_par("OG311", "CG331", "HGA3"), 4), "45.90");
-  EXPECT_EQ(c.read_par("CG331", "OG311", "HGA3"), "");
-  EXPECT_EQ(c.read_par("hga3", "cg331"), "");
-  // The first dihedral line wins, wildcard or not.
-  EXPECT_EQ(tprint(c.read_par("HGP1", "OG311", "CG331", "HGA3"), 1), "X");
-  EXPECT_EQ(tprint(c.read_par("A", "CG331", "OG311", "B"), 1), "X");
-  EXPECT_EQ(c.read_par("A", "CG331", "CG331", "B"), "");
-  // Impropers with wildcards in the middle.
-  EXPECT_EQ(tprint(c.read_par("CG2O1", "A", "B", "OG2D1", ""), 5), "60.0000");
-  EXPECT_EQ(tprint(c.read_par("OG2D1", "A", "B", "CG2O1", ""), 5), "60.0000");
-  EXPECT_EQ(c.read_par("OG2D1", "A", "B", "CG2O2", ""), "");
+  nb.AddNewParam(DataPath("param/nbfix.prm"));
+  bonded.AddNewParam(DataPath("param/bonded.prm"));
+  const std::tuple<std::function<std::string()>, int, std::string> rows[] = {
+      {[&] { return none.read_par("HGA3"); }, 0, ""},
+      {[&] { return none.read_nbfix("A", "B"); }, 0, ""},
+      {[&] { return c.read_par("HGA3"); }, 3, "-0.5"},
+      {[&] { return c.read_par("CG331"); }, 0,
+       "CG331    0.0       -0.0780     2.0500   0.0 -0.01 1.9 ! WITH 1-4"},
+      {[&] { return c.read_par("OG311"); }, 3, "-0.1921"},
+      {[&] { return c.read_par("CG321"); }, 0, ""},
+      {[&] { return c.read_par("hga3"); }, 0, ""},
+      {[&] { return nb.read_nbfix("CLA", "SOD"); }, 0,
+       "SOD    CLA      -0.083875   3.731 ! OSMOTIC"},
+      {[&] { return nb.read_nbfix("sod", "cla"); }, 0, ""},
+      {[&] { return nb.read_nbfix("POT", "CLA"); }, 0, ""},
+      {[&] { return nb.read_nbfix("SOD", "OT"); }, 3, "-0.075020"},
+      {[&] { return bonded.read_par("CG331", "HGA3"); }, 3, "322.00"},
+      {[&] { return bonded.read_par("hga3", "cg331"); }, 0, ""},
+      {[&] { return bonded.read_par("OG311", "CG331", "HGA3"); }, 4, "45.90"},
+      {[&] { return bonded.read_par("CG331", "OG311", "HGA3"); }, 0, ""},
+      {[&] { return bonded.read_par("HGP1", "OG311", "CG331", "HGA3"); }, 1, "X"},
+      {[&] { return bonded.read_par("A", "CG331", "OG311", "B"); }, 1, "X"},
+      {[&] { return bonded.read_par("A", "CG331", "CG331", "B"); }, 0, ""},
+      {[&] { return bonded.read_par("OG2D1", "A", "B", "CG2O1", ""); }, 5, "60.0000"},
+      {[&] { return bonded.read_par("OG2D1", "A", "B", "CG2O2", ""); }, 0, ""},
+  };
+  for (std::size_t r = 0; r < std::size(rows); ++r) {
+    const std::string line = std::get<0>(rows[r])();
+    EXPECT_EQ(std::get<1>(rows[r]) == 0 ? line : tprint(line, std::get<1>(rows[r])),
+              std::get<2>(rows[r]))
+        << r;
+  }
 }
 
 TEST(CharmmFailures, MissingFilesAndBadNumbers) {
   TempDir dir;
   const std::string none = (dir.path() / "none").string();
-  const std::string bad = dir.Write("bad",
-                                    "MASS 1 HGA3 heavy\n"
-                                    "NONBONDED\nBAD 0.0 x 1.0\n"
-                                    "NBFIX\nBAD    CLA      x   3.190\n");
+  const std::string bad = dir.Write(
+      "bad", "MASS 1 HGA3 heavy\nNONBONDED\nBAD 0.0 x 1.0\nNBFIX\nBAD    CLA      x   3.190\n");
   Charmm missing, broken;
   missing.AddNewTopology(none);
   missing.AddNewParam(none);
   broken.AddNewTopology(bad);
   broken.AddNewParam(bad);
-
   auto e = ExpectExit([&] { missing.ReadMass(); });
   EXPECT_EQ(e.status, 1);
   EXPECT_EQ(e.message, "$ can not open file " + none + "\n");
   e = ExpectExit([&] { missing.read_par("A", "B"); });
   EXPECT_EQ(e.status, 1);
   EXPECT_EQ(e.message, "$ error can not open file : " + none + "\n");
-  EXPECT_THAT([&] { missing.read_par("HGA3"); },
-              ThrowsMessage<std::runtime_error>(StrEq("Can not open file: " + none)));
-  EXPECT_THAT([&] { missing.read_nbfix("SOD", "CLA"); },
-              ThrowsMessage<std::runtime_error>(StrEq("Cannot open file: " + none)));
-
-  EXPECT_THAT([&] { broken.ReadMass(); },
-              ThrowsMessage<DetailedError>(testing::StartsWith("$ err heavy is not a number in " + bad + ":1")));
-  EXPECT_THAT([&] { broken.read_par("BAD"); },
-              ThrowsMessage<std::runtime_error>(
-                  StrEq("Error in file: " + bad + " in line: BAD 0.0 X 1.0\nnot a number: 'X'")));
-  EXPECT_THAT([&] { broken.read_nbfix("CLA", "BAD"); },
-              ThrowsMessage<std::runtime_error>(
-                  StrEq("Error in file: " + bad + " in line: BAD    CLA      X   3.190")));
+  const std::pair<std::function<void()>, std::string> thrown[] = {
+      {[&] { missing.read_par("HGA3"); }, "Can not open file: " + none},
+      {[&] { missing.read_nbfix("SOD", "CLA"); }, "Cannot open file: " + none},
+      {[&] { broken.read_par("BAD"); },
+       "Error in file: " + bad + " in line: BAD 0.0 X 1.0\nnot a number: 'X'"},
+      {[&] { broken.read_nbfix("CLA", "BAD"); },
+       "Error in file: " + bad + " in line: BAD    CLA      X   3.190"},
+  };
+  for (const auto& [call, message] : thrown)
+    EXPECT_THAT(call, ThrowsMessage<std::runtime_error>(StrEq(message)));
+  EXPECT_THAT([&] { broken.ReadMass(); }, ThrowsMessage<DetailedError>(testing::StartsWith(
+                                              "$ err heavy is not a number in " + bad + ":1")));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "charge/driver.h"
 
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <stdexcept>
@@ -48,6 +49,28 @@ Vec_DP IndependentCharges(const CMolecule& s) {
     if (IsIndependent(s, i)) p[v++] = s.atom[i].q;
   }
   return p;
+}
+
+// A term that is not a finite number at the start charges (an extreme
+// Lennard-Jones term, a QM energy far out of scale) stays so wherever the
+// minimisers go, and the fit would end in nan: stop before it starts.
+void CheckObjectiveIsFinite() {
+  const int steps = iStepOpt;
+  iStepOpt = 1;  // an evaluation of its own: neither printed nor counted
+  OptimizeCharge::TargetFunction();
+  iStepOpt = steps;
+  const ClassTargetFunctionContributions& c = targetFunctionContributions;
+  const std::pair<const char*, Real> parts[] = {
+      {"water interaction energies", c.interEnergy}, {"water distances", c.interWaterDist},
+      {"dipole moment", c.dipoleMoment},           {"electrostatic potential", c.fitESPpot},
+      {"charge restraints", c.chargeRest}};
+  std::string bad;
+  for (const auto& [name, value] : parts)
+    if (!std::isfinite(value)) bad += std::string(bad.empty() ? "" : ", ") + name;
+  if (bad.empty()) return;
+  EndProcess(1, "$ err the charge-fit objective is not a finite number at the start charges (" + bad +
+                    "): check the Lennard-Jones terms of the solute and the water, and the QM "
+                    "energies and qmwaterenergy\n");
 }
 
 void RunMinimisers(CMolecule& s, int nvar) {
@@ -161,6 +184,7 @@ void OptimizeCharges(CMolecule& s) {
   WarnUnfixedCharges(s);
 
   const int nvar = CountIndependent(s);
+  CheckObjectiveIsFinite();
   if (!par.skipOpt) {
     RunMinimisers(s, nvar);
   } else {

@@ -1,5 +1,6 @@
 #include "intra/qm_constrained.h"
 
+#include <filesystem>
 #include <fstream>
 #include <utility>
 
@@ -29,8 +30,14 @@ CConstraint DiheConstraint(const std::vector<int>& aid, Real value) {
 void PrepareConstrainedQMOptimization(CMolecule& m, const std::string& inp, const std::string& out,
                                       std::vector<Real> cr, const std::vector<CConstraint>& cons,
                                       std::vector<Gaussian::QMJob>& batch) {
-  if (GaussianOutputComplete(out)) return;
+  // A complete output stays the result while the deck holds the same job,
+  // whatever start structure the CHARMM pre-minimisation would give now.
+  if (GaussianOutputComplete(out) && !Gaussian::OptimizeDeckChanged(m, inp, cons)) return;
+  // The deck must be writable before the pre-minimisation runs; a deck that
+  // was not there is not left behind empty.
+  const bool hadDeck = std::filesystem::exists(inp);
   if (!std::ofstream(inp, std::ios::app)) EndProcess(1, "$ err unable to open file : " + inp + "\n");
+  if (!hadDeck) std::filesystem::remove(inp);
   CHARMM::Optimize(m, inp, out, cr, cons);
   Gaussian::WriteOptimizeDeck(m, inp, out, cr, cons);
   batch.push_back({inp, out});

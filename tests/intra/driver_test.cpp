@@ -9,6 +9,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 
 #include "support/methanol_inputs.h"
@@ -115,15 +116,26 @@ TEST(BondedRun, MethanolReferencesRerunsAndOneEvaluation) {
   EXPECT_EQ(jobs, std::vector<std::string>{});
   ExpectSameFilesAsReference(d, references, "intra/runs/methanol/fc");
 
-  // An output cut off in the middle is moved aside and its job alone runs again.
+  // An output cut off in the middle, its deck lost, is moved aside and its job alone runs again.
   const std::string full = dir.Read(kSoft + "5.scan.out");
   dir.Write(kSoft + "5.scan.out", full.substr(0, full.size() / 2));
+  fs::remove(d / kSoft / "5.scan.inp");
   r = RunRecorded(d, jobs);
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(jobs, std::vector<std::string>{(d / kSoft / "5.scan.inp").string()});
   EXPECT_TRUE(Contains(r.out, "5.scan.out is incomplete (no termination line), moved to "));
   EXPECT_EQ(dir.Read(kSoft + "5.scan.out.incomplete"), full.substr(0, full.size() / 2));
   EXPECT_EQ(dir.Read(kSoft + "5.scan.out"), full);
+
+  // A deck on disk for another job (another route) ran that job alone again.
+  const std::string deck = dir.Read(kSoft + "9.scan.inp");
+  dir.Write(kSoft + "9.scan.inp", std::regex_replace(deck, std::regex("MaxCycle=20"), "MaxCycle=9"));
+  r = RunRecorded(d, jobs);
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(jobs, std::vector<std::string>{(d / kSoft / "9.scan.inp").string()});
+  EXPECT_TRUE(Contains(r.out, "9.scan.inp differs from the deck that produced "));
+  EXPECT_EQ(dir.Read(kSoft + "9.scan.inp"), deck);
+  EXPECT_TRUE(fs::exists(d / kSoft / "9.scan.out.previous"));
 
   // An output that ends normally but holds no structure stops the run, naming it.
   const std::string kept = dir.Read(kSoft + "7.scan.out");

@@ -26,7 +26,6 @@ std::string Describe(const CMolecule& m);
 
 // Small molecules with typical bond lengths (Angstrom).
 CMolecule Methanol();  // C O H1 H2 H3 HO
-CMolecule Ethane();    // C1 C2 H11 H12 H13 H21 H22 H23
 CMolecule Water();     // OH2 H1 H2
 // H1 O1 O2 H2, a small molecule for QM decks.
 CMolecule HydrogenPeroxide();

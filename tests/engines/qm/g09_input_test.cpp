@@ -1,5 +1,6 @@
-// What the stand-in QM program accepts, how it refuses the rest, and that it
-// answers the same deck always the same way without leaving files behind.
+// What the stand-in QM program accepts and that it answers the same deck
+// always the same way without leaving files behind. (The script cases hold
+// the decks it refuses.)
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -19,36 +20,6 @@ const std::string kError = " Error termination via Lnk1e in the g09 stand-in: ";
 
 // A deck with the given molecule section.
 std::string Body(const std::string& molecule) { return "#HF/6-31G*\n\nt\n\n" + molecule; }
-
-// tests/data/engines/g09_bad_decks.txt: per deck a line "== name", the
-// message after the error termination's prefix, then the deck.
-TEST(G09Input, BadDecksEndWithAnErrorTerminationThatNamesTheProblem) {
-  const std::string table = 
-      testing_support::ReadFile(std::string(QM2FF_SOURCE_DIR) + "/tests/data/engines/g09_bad_decks.txt");
-  ASSERT_EQ(table.rfind("== ", 0), 0u);
-  int decks = 0;
-  for (size_t at = 0; at < table.size(); ++decks) {
-    const size_t name = at + 3, problem = table.find('\n', name) + 1, deck = table.find('\n', problem) + 1;
-    const size_t next = table.find("\n== ", deck - 1);
-    at = next == std::string::npos ? table.size() : next + 1;
-    SCOPED_TRACE(table.substr(name, problem - name - 1));
-    const G09Run r = RunG09(table.substr(deck, at - deck));
-    EXPECT_EQ(r.status, 1);
-    EXPECT_TRUE(r.data.prop.iferror) << r.out;
-    EXPECT_EQ(LastLine(r.out), kError + table.substr(problem, deck - problem - 1)) << r.out;
-    EXPECT_EQ(r.out.find("Normal termination"), std::string::npos);
-  }
-  EXPECT_EQ(decks, 40);
-}
-
-TEST(G09Input, WithoutXtbTheJobEndsWithAnErrorTermination) {
-  testing_support::TempDir dir;
-  dir.Write("job.inp", SinglePointDeck(Methanol()));
-  const auto r =
-      testing_support::Run("sh -c \"env PATH=/nonexistent '" QM2FF_ENGINES_BIN "/g09' < job.inp\"", dir.path());
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(LastLine(r.out).rfind(kError + "xtb failed: ", 0), 0u) << r.out;
-}
 
 // xtb 6.5.1 may abort after its potential run with the potential file
 // written in part: the points it lacks are run again, to the same output.

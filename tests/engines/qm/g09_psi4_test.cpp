@@ -1,5 +1,6 @@
 // The stand-in QM program with QM2FF_QM_ENGINE=psi4: the route's method and
-// basis computed by psi4. These tests skip when psi4 is not installed.
+// basis computed by psi4. These tests skip when psi4 is not installed. (The
+// script cases hold the engines and methods it refuses.)
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -17,29 +18,6 @@ using namespace g09_testing;
 
 const std::string kWater = "0 1\nO\nH 1 0.9572\nH 1 0.9572 2 104.52\n\n";
 const std::string kError = " Error termination via Lnk1e in the g09 stand-in: ";
-
-// Runs a deck in a fresh directory with the given environment settings before g09.
-testing_support::RunResult RunWith(const std::string& environment, const std::string& deck) {
-  testing_support::TempDir dir;
-  dir.Write("job.inp", deck);
-  return testing_support::Run("sh -c \"env " + environment + " '" QM2FF_ENGINES_BIN "/g09' < job.inp\"", dir.path());
-}
-
-// An unknown engine, a method psi4 is not asked for, and psi4 missing end the job with the reason.
-TEST(G09Engines, AnUnknownEngineOrMethodOrAMissingPsi4EndTheJob) {
-  const struct {
-    const char *environment, *route, *problem;
-  } cases[] = {{"QM2FF_QM_ENGINE=orca", "#HF/6-31G*", "unknown QM engine \"orca\" in QM2FF_QM_ENGINE (xtb or psi4)"},
-               {"QM2FF_QM_ENGINE=psi4", "#PBE1PBE/6-31G*",
-                "method \"PBE1PBE\" is not computed with psi4 here (HF, B3LYP and MP2 are)"},
-               {"QM2FF_QM_ENGINE=psi4 PATH=/nonexistent", "#HF/6-31G*",
-                "psi4 failed: the psi4 program stopped (is it installed?): "}};
-  for (const auto& c : cases) {
-    const auto r = RunWith(c.environment, std::string(c.route) + "\n\nt\n\n" + kWater);
-    EXPECT_EQ(r.status, 1) << c.environment;
-    EXPECT_EQ(LastLine(r.out).rfind(kError + c.problem, 0), 0u) << r.out;
-  }
-}
 
 class G09Psi4 : public ::testing::Test {
  protected:
@@ -59,7 +37,7 @@ TEST_F(G09Psi4, WaterEnergyAndAMethanolWaterProbe) {
   const G09Run water = RunG09("#HF/6-31G* NoSymm\n\nt\n\n" + kWater);
   const G09Run methanol = RunG09(SinglePointDeck(Methanol()));
   const G09Run probe = RunG09(ProbeDeck(Methanol(), MethanolBonds(), 6, true, 2.2, 90.0));
-  const auto missing = RunWith("", "#HF/7-31G*\n\nt\n\n" + kWater);
+  const G09Run missing = RunG09("#HF/7-31G*\n\nt\n\n" + kWater);
   unsetenv("TMPDIR");
   for (const G09Run* r : {&water, &methanol, &probe}) ASSERT_EQ(r->status, 0) << r->out;
   EXPECT_NEAR(water.data.prop.energy, -76.0105300, 1e-6);
