@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <fstream>
 #include <stdexcept>
+#include <utility>
 
 #include "charge/ChargeSettings.h"
 #include "charge/determinacy.h"
@@ -51,9 +52,9 @@ Vec_DP IndependentCharges(const CMolecule& s) {
   return p;
 }
 
-// A term that is not a finite number at the start charges (an extreme
-// Lennard-Jones term, a QM energy far out of scale) stays so wherever the
-// minimisers go, and the fit would end in nan: stop before it starts.
+// A term that is not a finite number at the start charges (a QM energy or
+// qmwaterenergy far out of scale) stays so wherever the minimisers go, and
+// the fit would end in nan or in unfitted charges: stop before it starts.
 void CheckObjectiveIsFinite() {
   const int steps = iStepOpt;
   iStepOpt = 1;  // an evaluation of its own: neither printed nor counted
