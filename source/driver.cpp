@@ -26,12 +26,6 @@ void ForEachLine(std::ifstream& in, F f) {
   }
 }
 
-// A streamed file: the name after `workdir`, used as it is when absolute.
-std::string StreamPath(const std::string& name) {
-  if (name.starts_with("/")) return name;
-  return fpath.ends_with("/") ? fpath + name : fpath + "/" + name;
-}
-
 // The file a path names, so that two ways of naming it compare equal.
 std::string SameFile(const std::string& path) {
   std::error_code error;
@@ -54,7 +48,7 @@ void AppendStream(Script& script, const std::string& path, std::vector<std::stri
   ForEachLine(part, [&](const std::string& l) {
     const std::string where = path + ":" + std::to_string(++number);
     if (Lower(tprint(l, 1)) == "stream") {
-      AppendStream(script, StreamPath(tprint(l, 2)), open, where);
+      AppendStream(script, UserFilePath(tprint(l, 2)), open, where);
     } else {
       script.text += l + "\n";
       script.origin.push_back(where);
@@ -80,7 +74,7 @@ Script ReadScript(const std::string& name) {
     const std::string key = Lower(tprint(line, 1));
     if (key == "stop") return false;
     if (key == "stream") {
-      AppendStream(script, StreamPath(tprint(line, 2)), open, where);
+      AppendStream(script, UserFilePath(tprint(line, 2)), open, where);
       return true;
     }
     if (key == "workdir") {
